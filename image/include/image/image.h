@@ -1,0 +1,40 @@
+/* Image files: SGI rgb and device-independent bitmap readers.
+ * Callable from C. */
+#ifndef IMAGE_IMAGE_H
+#define IMAGE_IMAGE_H
+
+#include <stdint.h>
+#include <wchar.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* A decoded picture: width x height pixels of red, green, blue bytes, rows
+ * bottom first with nothing between rows. The record and its pixel array come
+ * from malloc; the caller frees pixels (when not null), then the record. */
+typedef struct PixelImage {
+    int32_t width;
+    int32_t height;
+    unsigned char *pixels;
+} PixelImage;
+
+/* 16-bit file names are UTF-16 (WCHAR). */
+#ifdef _WIN32
+typedef wchar_t ImageWideChar;
+#else
+typedef uint16_t ImageWideChar;
+#endif
+
+PixelImage *LoadRgbImage(const char *name);
+PixelImage *LoadRgbImageA(const char *name);
+PixelImage *LoadRgbImageW(const ImageWideChar *name);
+PixelImage *LoadDibImage(const char *name);
+PixelImage *LoadDibImageA(const char *name);
+PixelImage *LoadDibImageW(const ImageWideChar *name);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

@@ -1,0 +1,35 @@
+// The sphere point scene: 100 seeded points relaxing on a sphere of radius 5,
+// drawn with their near-neighbour lines and turning about the vertical axis.
+// Runs on the thread whose OpenGL context is current.
+#ifndef SCENE_SCENE_H
+#define SCENE_SCENE_H
+
+#include <stdint.h>
+#include <vector>
+
+#include "scene/vector3.h"
+
+using PointList = std::vector<Vector3>;
+
+// Process-wide; defined beside mainWindow so that the two are built and torn
+// down in a fixed order.
+extern PointList PointSet;
+
+extern float sceneAngle;
+extern float ForceScale;
+
+// The start set's generator: a 32-bit linear congruential state.
+struct SceneRng {
+    uint32_t state;
+    void Seed(uint32_t seed) { state = seed; }
+    int Draw()
+    {
+        state = state * 214013u + 2531011u;
+        return static_cast<int>((state >> 16) & 0x7FFF);
+    }
+};
+
+bool StartScene();
+bool StepScene();
+
+#endif
