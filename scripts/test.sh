@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: native, native with ASan/UBSan, the
+# 32-bit Windows build under Wine, the x86_64 Windows build, end-to-end runs of
+# both programs, and each fuzz target for a short while. Run as root on Debian.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+
+bash scripts/install-deps.sh
+source scripts/display.sh
+source scripts/wine-env.sh
+ov_start_display
+
+passed=0 failed=0
+step() {
+  local title=$1; shift
+  echo "=== $title"
+  if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "=== FAILED: $title"; fi
+}
+
+build() { cmake --preset "$1" >/dev/null && cmake --build --preset "$1"; }
+
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
+export LSAN_OPTIONS=suppressions=$root/scripts/lsan.supp:print_suppressions=0
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+step "native build" build native
+step "native tests" ctest --preset native
+step "native-asan build" build native-asan
+step "native-asan tests" ctest --preset native-asan
+step "mingw-i686 build" build mingw-i686
+ov_wine_env "$root/build"
+step "mingw-i686 tests under Wine" ctest --preset mingw-i686
+step "mingw-x86_64 build" build mingw-x86_64
+step "e2e native" scripts/e2e.sh native build/e2e-native.png build/native/app/open-voskar
+step "e2e Windows under Wine" scripts/e2e.sh wine build/e2e-wine.png wine build/mingw-i686/app/open-voskar.exe
+if [[ -x scripts/fuzz.sh ]]; then
+  step "fuzz targets, 60 s each" scripts/fuzz.sh 60
+fi
+wineserver -k 2>/dev/null || true
+
+echo "steps: $passed passed, $failed failed"
+[[ $failed -eq 0 ]]

@@ -1,0 +1,41 @@
+#include "tests/support/platform_script.h"
+
+PlatformTable realPlatform = PlatformSystemTable();
+std::vector<MessageBoxRecord> messageBoxes;
+int messageBoxAnswer = IDOK;
+std::vector<std::string> callLog;
+
+namespace {
+
+int WINAPI ScriptedMessageBox(HWND, LPCSTR text, LPCSTR caption, UINT flags)
+{
+    messageBoxes.push_back({text ? text : "", caption ? caption : "", flags});
+    LogCall("MessageBoxA");
+    return messageBoxAnswer;
+}
+
+} // namespace
+
+void ResetScript()
+{
+    messageBoxes.clear();
+    callLog.clear();
+    messageBoxAnswer = IDOK;
+}
+
+void LogCall(const char *name)
+{
+    callLog.emplace_back(name);
+}
+
+ScopedPlatform::ScopedPlatform() : saved_(platform)
+{
+    ResetScript();
+    platform = realPlatform;
+    platform.MessageBoxA = ScriptedMessageBox;
+}
+
+ScopedPlatform::~ScopedPlatform()
+{
+    platform = saved_;
+}
