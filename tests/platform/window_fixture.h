@@ -1,0 +1,121 @@
+// A window class whose procedure records every message, and the windows a
+// test opens with it; all are gone when the test ends.
+#ifndef TESTS_PLATFORM_WINDOW_FIXTURE_H
+#define TESTS_PLATFORM_WINDOW_FIXTURE_H
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <vector>
+
+#include "tests/platform/platform_test_helpers.h"
+
+const UINT kAnswerMe = WM_USER + 3; // the procedure answers it with 77
+
+struct Delivered {
+    HWND window;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+inline std::vector<Delivered> delivered;
+
+inline LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    delivered.push_back({window, message, wParam, lParam});
+    if (message == kAnswerMe)
+        return 77;
+    return platform.DefWindowProcA(window, message, wParam, lParam);
+}
+
+// The application's windowed style.
+const DWORD kWindowedStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+const DWORD kWindowedExStyle = WS_EX_APPWINDOW | WS_EX_WINDOWEDGE;
+
+class WindowTest : public ::testing::Test {
+protected:
+    static constexpr const char *kClassName = "OvPlatformTest";
+
+    void SetUp() override
+    {
+        if (!HasDisplay())
+            GTEST_SKIP() << "no display (run under xvfb-run)";
+        DrainQueue();
+        delivered.clear();
+        instance_ = platform.GetModuleHandleA(nullptr);
+        WNDCLASSA windowClass{};
+        windowClass.style = CS_OWNDC | CS_HREDRAW | CS_VREDRAW;
+        windowClass.lpfnWndProc = RecordingProc;
+        windowClass.hInstance = instance_;
+        windowClass.hIcon = platform.LoadIconA(nullptr, IDI_WINLOGO);
+        windowClass.hCursor = platform.LoadCursorA(nullptr, IDC_ARROW);
+        windowClass.lpszClassName = kClassName;
+        ASSERT_NE(platform.RegisterClassA(&windowClass), 0);
+        registered_ = true;
+    }
+
+    void TearDown() override
+    {
+        for (HWND window : windows_)
+            platform.DestroyWindow(window); // fails quietly for those already gone
+        if (registered_)
+            platform.UnregisterClassA(kClassName, instance_);
+        DrainQueue();
+    }
+
+    // A window whose client area is width x height, by the application's recipe.
+    HWND Open(DWORD style, int width, int height, DWORD exStyle = 0)
+    {
+        RECT outer{0, 0, width, height};
+        platform.AdjustWindowRectEx(&outer, style, FALSE, exStyle);
+        HWND window = platform.CreateWindowExA(exStyle, kClassName, "Platform Test",
+                                               style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
+                                               outer.right - outer.left, outer.bottom - outer.top, nullptr,
+                                               nullptr, instance_, nullptr);
+        if (window)
+            windows_.push_back(window);
+        return window;
+    }
+
+    // Dispatches whatever arrives for a while, as a message loop would.
+    static void PumpFor(int milliseconds)
+    {
+        const auto start = std::chrono::steady_clock::now();
+        MSG message;
+        do {
+            while (platform.PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+                platform.TranslateMessage(&message);
+                platform.DispatchMessageA(&message);
+            }
+            platform.Sleep(5);
+        } while (MillisecondsSince(start) < milliseconds);
+    }
+
+    static std::vector<Delivered> DeliveredOf(std::initializer_list<UINT> messages)
+    {
+        std::vector<Delivered> picked;
+        for (const Delivered &entry : delivered) {
+            for (UINT message : messages) {
+                if (entry.message == message)
+                    picked.push_back(entry);
+            }
+        }
+        return picked;
+    }
+
+    static bool SizeDelivered(WPARAM kind)
+    {
+        for (const Delivered &entry : DeliveredOf({WM_SIZE})) {
+            if (entry.wParam == kind)
+                return true;
+        }
+        return false;
+    }
+
+    HINSTANCE instance_ = nullptr;
+    bool registered_ = false;
+    std::vector<HWND> windows_;
+};
+
+#endif
