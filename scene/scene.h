@@ -29,7 +29,16 @@ struct SceneRng {
     }
 };
 
+// Replaces PointSet with the seeded start set and sets the projection.
 bool StartScene();
+// Draws PointSet as it stands, then relaxes it once.
 bool StepScene();
+
+// The frame's passes, callable one by one so that each can be measured.
+void DrawPoints(const PointList &points);
+// Joins each point to every point less than 1.5 times as far as its nearest.
+void DrawNeighbourLines(const PointList &points);
+// One pass of pairwise repulsion; both points go back on the sphere at once.
+void RelaxPoints(PointList &points);
 
 #endif
