@@ -1,0 +1,86 @@
+/* The windowing toolkit: one window with an OpenGL context, its settings,
+ * callbacks and handles. Callable from C. */
+#ifndef TOOLKIT_TK_H
+#define TOOLKIT_TK_H
+
+#include <stdint.h>
+
+#include "platform/win32_types.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Display-mode request bits, combined with |. */
+#define TKMODE_RGBA 0x000
+#define TKMODE_COLOR_INDEX 0x001
+#define TKMODE_SINGLE_BUFFER 0x000
+#define TKMODE_DOUBLE_BUFFER 0x002
+#define TKMODE_ACCUM_BUFFER 0x008
+#define TKMODE_ALPHA 0x010
+#define TKMODE_DEPTH_BUFFER 0x020
+#define TKMODE_STENCIL_BUFFER 0x040
+#define TKMODE_SHALLOW_DEPTH 0x100
+#define TKMODE_TAKE_STATIC_COLORS 0x200
+
+/* Pixel-format policies; any value other than 2 and 3 acts as TKPF_BY_ID. */
+#define TKPF_BY_ID 1
+#define TKPF_EXACT 2
+#define TKPF_CHOOSE 3
+
+/* Key codes; digits and letters arrive as typed. */
+#define TKKEY_RETURN 13
+#define TKKEY_ESCAPE 27
+#define TKKEY_SPACE 32
+#define TKKEY_LEFT 37
+#define TKKEY_UP 38
+#define TKKEY_RIGHT 39
+#define TKKEY_DOWN 40
+
+#define TKMOD_SHIFT 1
+#define TKMOD_CONTROL 2
+
+#define TKBTN_LEFT 1
+#define TKBTN_RIGHT 2
+#define TKBTN_MIDDLE 4
+
+/* Callbacks have no user-data argument. A non-zero result asks for a redraw. */
+typedef void (*TkReshapeCallback)(int32_t width, int32_t height);
+typedef void (*TkExposeCallback)(void);
+typedef int32_t (*TkKeyCallback)(int32_t key, int32_t modifiers);
+typedef int32_t (*TkButtonCallback)(int32_t x, int32_t y, int32_t button);
+typedef int32_t (*TkPointerMoveCallback)(int32_t x, int32_t y, int32_t heldButtons);
+typedef void (*TkIdleCallback)(void);
+
+void tkShowErrorBoxes(uint8_t flag);
+
+/* x, y: the outer window's corner, or CW_USEDEFAULT in x to let the system
+ * place it; width, height: the client area. Read when the window opens. */
+void tkPlaceWindow(int32_t x, int32_t y, int32_t width, int32_t height);
+
+void tkSetModeFlags(uint32_t flags);
+uint32_t tkModeFlags(void);
+void tkSetFormatPolicy(int32_t policy);
+int32_t tkFormatPolicy(void);
+/* Always 1: the number is checked only when a window opens under TKPF_BY_ID. */
+int32_t tkSetFormatId(int32_t number);
+int32_t tkFormatId(void);
+
+void tkOnReshape(TkReshapeCallback callback);
+void tkOnExpose(TkExposeCallback callback);
+void tkOnKey(TkKeyCallback callback);
+void tkOnButtonDown(TkButtonCallback callback);
+void tkOnButtonUp(TkButtonCallback callback);
+void tkOnPointerMove(TkPointerMoveCallback callback);
+void tkOnIdle(TkIdleCallback callback);
+
+/* Null while no window is open. */
+HWND tkWindowHandle(void);
+HDC tkDeviceContext(void);
+HGLRC tkRenderContext(void);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

@@ -1,0 +1,51 @@
+// The toolkit's one process-wide record and the services the other toolkit
+// files and the image readers share.
+#ifndef TOOLKIT_TOOLKIT_STATE_H
+#define TOOLKIT_TOOLKIT_STATE_H
+
+#include <stdint.h>
+
+#include "platform/win32_types.h"
+#include "toolkit/tk.h"
+
+struct ToolkitState {
+    int32_t clientX;
+    int32_t clientY;
+    int32_t clientWidth;
+    int32_t clientHeight;
+    uint32_t modeFlags;
+    int32_t formatPolicy;
+    int32_t formatId;
+    int32_t systemPlaces;
+    uint8_t errorBoxes;
+    int32_t sysColorCount;
+    HWND window;
+    HDC deviceContext;
+    HGLRC renderContext;
+    HPALETTE palette;
+    int32_t staticTakeover;
+    int32_t staticSaved;
+    TkReshapeCallback onReshape;
+    TkExposeCallback onExpose;
+    TkKeyCallback onKey;
+    TkButtonCallback onButtonDown;
+    TkButtonCallback onButtonUp;
+    TkPointerMoveCallback onPointerMove;
+    TkIdleCallback onIdle;
+};
+
+extern ToolkitState toolkitState;
+
+// The texts the reporter shows hold at most this many bytes.
+constexpr int kErrorTextLimit = 255;
+
+// Formats with the platform's wsprintf rules, cuts to kErrorTextLimit bytes
+// and shows the text in an "Error" box while errorBoxes is on.
+void ReportError(const char *format, ...);
+
+// Local-heap blocks for palette buffers; null when the heap is exhausted.
+void *AllocBlock(SIZE_T size);
+void *AllocZeroedBlock(SIZE_T size);
+void FreeBlock(void *block);
+
+#endif
