@@ -113,7 +113,9 @@ BOOL WINAPI WatchingPeekMessage(LPMSG msg, HWND w, UINT lo, UINT hi, UINT remove
 #ifndef _WIN32
 // Static destructors are registered here with the object's address; wrapping
 // the registration shows the order in which the two objects go away.
-std::string destroyed;
+// A plain array: a std::string here would itself be destroyed before the
+// last handler reads it.
+char destroyed[64];
 
 struct Registration {
     void (*destructor)(void *);
@@ -126,9 +128,9 @@ void RunAndRecord(void *slot)
 {
     Registration *r = static_cast<Registration *>(slot);
     if (r->object == &PointSet)
-        destroyed += "PointSet ";
+        strcat(destroyed, "PointSet ");
     if (r->object == &mainWindow)
-        destroyed += "mainWindow ";
+        strcat(destroyed, "mainWindow ");
     r->destructor(r->object);
 }
 
@@ -139,7 +141,7 @@ __attribute__((constructor(101))) void WriteOrderLast()
         if (reportPath[0]) {
             FILE *f = fopen(reportPath, "a");
             if (f) {
-                fprintf(f, "destroyed=%s\n", destroyed.c_str());
+                fprintf(f, "destroyed=%s\n", destroyed);
                 fclose(f);
             }
         }
