@@ -1,0 +1,107 @@
+// Failure messages of both image readers. Each goes through the toolkit's
+// reporter, which shows it only while errorBoxes is on.
+#include "image/image_report.h"
+
+#include <stdint.h>
+#include <string.h>
+
+#include "image/include/image/image.h"
+#include "platform/platform.h"
+#include "toolkit/toolkit_state.h"
+
+namespace {
+
+constexpr size_t kMessageLimit = 255; // 256-byte buffer with its terminator
+constexpr size_t kFormatterLimit = 1024;
+
+size_t NameLength(const void *name, bool wide)
+{
+    size_t length = 0;
+    if (wide) {
+        const WCHAR *text = static_cast<const WCHAR *>(name);
+        while (text[length] != 0)
+            ++length;
+    } else {
+        length = strlen(static_cast<const char *>(name));
+    }
+    return length;
+}
+
+// Steps a cut back so that it does not split a character of the name.
+size_t SafeCut(const void *name, bool wide, size_t cut)
+{
+    if (wide) {
+        const WCHAR *text = static_cast<const WCHAR *>(name);
+        if (cut > 0 && text[cut - 1] >= 0xD800 && text[cut - 1] <= 0xDBFF)
+            --cut;
+        return cut;
+    }
+#ifndef _WIN32
+    const unsigned char *text = static_cast<const unsigned char *>(name);
+    while (cut > 0 && (text[cut] & 0xC0) == 0x80)
+        --cut;
+#endif
+    return cut;
+}
+
+// The first count characters of the name, terminated, in the buffer of its width.
+void CopyNamePrefix(const void *name, bool wide, size_t count, WCHAR *wideCut, char *narrowCut)
+{
+    if (wide) {
+        memcpy(wideCut, name, count * sizeof(WCHAR));
+        wideCut[count] = 0;
+    } else {
+        memcpy(narrowCut, name, count);
+        narrowCut[count] = '\0';
+    }
+}
+
+int Format(char *out, const char *format, ...)
+{
+    va_list arguments;
+    va_start(arguments, format);
+    int length = platform.wvsprintfA(out, format, arguments);
+    va_end(arguments);
+    return length;
+}
+
+} // namespace
+
+void ReportImageFailure(const char *text)
+{
+    ReportError("%s", text);
+}
+
+void ReportImageOpenFailure(const char *narrowFormat, const char *wideFormat, const void *name, bool wide)
+{
+    static const char kNullName[] = "(null)";
+    if (name == nullptr) {
+        name = kNullName;
+        wide = false;
+    }
+    const char *format = wide ? wideFormat : narrowFormat;
+
+    // A character may widen when written out as 8-bit text, so the longest
+    // prefix of the name whose message fits is searched for.
+    WCHAR wideCut[kMessageLimit + 1];
+    char narrowCut[kMessageLimit + 1];
+    char message[kFormatterLimit + 1] = {};
+    auto formatWith = [&](size_t count) {
+        CopyNamePrefix(name, wide, SafeCut(name, wide, count), wideCut, narrowCut);
+        int length = wide ? Format(message, format, wideCut) : Format(message, format, narrowCut);
+        return length >= 0 && static_cast<size_t>(length) <= kMessageLimit;
+    };
+    size_t fitting = 0;
+    size_t longest = NameLength(name, wide);
+    if (longest > kMessageLimit)
+        longest = kMessageLimit;
+    while (fitting < longest) {
+        size_t middle = (fitting + longest + 1) / 2;
+        if (formatWith(middle))
+            fitting = middle;
+        else
+            longest = middle - 1;
+    }
+    formatWith(fitting); // a format too long by itself is cut by the reporter
+    ReportError("%s", message);
+}
