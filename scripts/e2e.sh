@@ -14,7 +14,7 @@ pid=$!
 
 wid=""
 for _ in $(seq 300); do
-  wid=$(xdotool search --name '^Open Voskar$' 2>/dev/null | head -n1)
+  wid=$(xdotool search --onlyvisible --name '^Open Voskar$' 2>/dev/null | head -n1)
   [[ -n "$wid" ]] && break
   kill -0 "$pid" 2>/dev/null || fail "program ended before its window appeared"
   sleep 0.1
@@ -35,7 +35,8 @@ black=$(convert "$shot" -colorspace Gray -negate -threshold 90% -format '%[fx:me
 awk -v w="$white" -v b="$black" 'BEGIN { exit !(w > 0.002 && w < 0.3 && b > 0.6) }' ||
   fail "picture is not white dots on black (white $white, black $black)"
 
-wmctrl -i -c "$wid" || fail "window manager could not close it"
+# Through the window manager's client list, as a user's click on the close box.
+wmctrl -F -c 'Open Voskar' || fail "window manager could not close it"
 for _ in $(seq 200); do
   kill -0 "$pid" 2>/dev/null || break
   sleep 0.1

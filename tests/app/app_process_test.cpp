@@ -47,14 +47,16 @@ DWORD entryThreadId;
 enum class Act { CloseBox, QuitToEntry, Minimise } act;
 
 struct MinimiseWatch {
+    Clock::time_point firstFrame;
     bool requested = false;
     bool seen = false;
     bool restored = false;
+    int attempts = 0;
     int framesAtMinimise = 0;
     float angleAtMinimise = 0;
     float xAtMinimise = 0;
+    Clock::time_point attemptStart;
     Clock::time_point since;
-    Clock::time_point deadline;
 } watch;
 
 void PressCloseBox()
@@ -65,48 +67,71 @@ void PressCloseBox()
 
 BOOL WINAPI CountingSwapBuffers(HDC dc)
 {
-    ++framesPresented;
+    if (++framesPresented == 1)
+        watch.firstFrame = Clock::now();
     if (act == Act::CloseBox && framesPresented == 3)
         PressCloseBox();
     if (act == Act::QuitToEntry && framesPresented >= 3)
         platform.PostThreadMessageA(entryThreadId, WM_QUIT, 7, 0);
-    if (act == Act::Minimise && framesPresented == 3) {
-        watch.requested = true;
-        watch.deadline = Clock::now() + std::chrono::seconds(10);
-        platform.ShowWindow(mainWindow.hWnd, SW_MINIMIZE);
-    }
     if (act == Act::Minimise && watch.restored && framesPresented == watch.framesAtMinimise + 3)
         PressCloseBox();
     return realPlatform.SwapBuffers(dc);
 }
 
+// Minimising reports itself only to an active window, and the window manager
+// may hand the new window the focus a little late: ask again until it shows.
+void RequestMinimise(Clock::time_point now)
+{
+    if (watch.requested)
+        platform.ShowWindow(mainWindow.hWnd, SW_RESTORE);
+    watch.requested = true;
+    watch.attemptStart = now;
+    ++watch.attempts;
+    platform.ShowWindow(mainWindow.hWnd, SW_MINIMIZE);
+}
+
 // The frame loop polls once per pass, drawn or not: the place to watch a
 // minimised window.
-BOOL WINAPI WatchingPeekMessage(LPMSG msg, HWND w, UINT lo, UINT hi, UINT remove)
+void WatchMinimise()
 {
-    if (act == Act::Minimise && watch.requested && !watch.restored &&
-        platform.GetCurrentThreadId() != entryThreadId) {
-        Clock::time_point now = Clock::now();
-        if (!watch.seen && !mainWindow.active) {
+    const Clock::time_point now = Clock::now();
+    if (!watch.requested) {
+        if (framesPresented >= 3 && now - watch.firstFrame > std::chrono::milliseconds(500))
+            RequestMinimise(now);
+        return;
+    }
+    if (!watch.seen) {
+        if (!mainWindow.active) {
             watch.seen = true;
             watch.since = now;
             watch.framesAtMinimise = framesPresented;
             watch.angleAtMinimise = sceneAngle;
             watch.xAtMinimise = PointSet[0].x;
+        } else if (now - watch.attemptStart > std::chrono::seconds(2)) {
+            if (watch.attempts < 5) {
+                RequestMinimise(now);
+            } else {
+                Report("minimised_seen", 0);
+                watch.restored = true;
+                PressCloseBox();
+            }
         }
-        if (watch.seen && now - watch.since > std::chrono::milliseconds(500)) {
-            Report("minimised_seen", 1);
-            Report("frames_while_minimised", framesPresented - watch.framesAtMinimise);
-            Report("angle_unchanged", sceneAngle == watch.angleAtMinimise);
-            Report("points_unchanged", PointSet[0].x == watch.xAtMinimise);
-            watch.restored = true;
-            platform.ShowWindow(mainWindow.hWnd, SW_RESTORE);
-        } else if (!watch.seen && now > watch.deadline) {
-            Report("minimised_seen", 0);
-            watch.restored = true;
-            PressCloseBox();
-        }
+        return;
     }
+    if (now - watch.since > std::chrono::milliseconds(500)) {
+        Report("minimised_seen", 1);
+        Report("frames_while_minimised", framesPresented - watch.framesAtMinimise);
+        Report("angle_unchanged", sceneAngle == watch.angleAtMinimise);
+        Report("points_unchanged", PointSet[0].x == watch.xAtMinimise);
+        watch.restored = true;
+        platform.ShowWindow(mainWindow.hWnd, SW_RESTORE);
+    }
+}
+
+BOOL WINAPI WatchingPeekMessage(LPMSG msg, HWND w, UINT lo, UINT hi, UINT remove)
+{
+    if (act == Act::Minimise && !watch.restored && platform.GetCurrentThreadId() != entryThreadId)
+        WatchMinimise();
     return realPlatform.PeekMessageA(msg, w, lo, hi, remove);
 }
 
