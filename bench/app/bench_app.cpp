@@ -17,6 +17,7 @@ using Clock = std::chrono::steady_clock;
 PlatformTable real;
 Clock::time_point firstFrame, lastFrame, deadline;
 long frames;
+bool closeRequested;
 
 BOOL WINAPI TimedSwapBuffers(HDC dc)
 {
@@ -28,8 +29,11 @@ BOOL WINAPI TimedSwapBuffers(HDC dc)
     }
     ++frames;
     lastFrame = now;
-    if (now >= deadline)
+    // Once: the quit message waits behind every other posted message.
+    if (now >= deadline && !closeRequested) {
+        closeRequested = true;
         real.PostMessageA(mainWindow.hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+    }
     return real.SwapBuffers(dc);
 }
 
