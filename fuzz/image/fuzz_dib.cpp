@@ -7,7 +7,7 @@
 
 #include "image/dib_reader.h"
 #include "platform/platform.h"
-#include "tests/image/dib_memory_file.h"
+#include "tests/image/memory_file.h"
 #include "toolkit/tk.h"
 
 namespace {
@@ -55,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     tkShowErrorBoxes(1);
     platform.MessageBoxA = CountBox;
     platform.GetFocus = NoFocus;
-    InstallMappedMemoryFile(&platform, data, size);
+    InstallMemoryFile(&platform, data, size);
     boxesThisCall = 0;
 
     PixelImage *image = LoadDibImageA("fuzz.bmp");
@@ -67,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         free(image->pixels);
         free(image);
     }
-    bool released = mappedFile.unmaps == mappedFile.views && mappedFile.closes == mappedFile.opens + mappedFile.maps;
+    bool released = memoryFile.unmaps == memoryFile.views && memoryFile.closes == memoryFile.opens + memoryFile.maps;
     if (!released || boxesThisCall != (image ? 0 : 1))
         abort();
     return 0;

@@ -6,7 +6,7 @@
 
 #include "image/rgb_reader.h"
 #include "platform/platform.h"
-#include "tests/image/rgb_memory_file.h"
+#include "tests/image/memory_file.h"
 #include "toolkit/tk.h"
 
 namespace {

@@ -1,5 +1,6 @@
 #include "tests/image/dib_bitmap_builder.h"
 
+#include <algorithm>
 #include <random>
 #include <sstream>
 
@@ -9,16 +10,10 @@ constexpr uint32_t kRle8 = 1;
 constexpr uint32_t kRle4 = 2;
 constexpr uint32_t kBitFields = 3;
 
-void Put16(Bytes &out, uint32_t value)
+void Put(Bytes &out, uint32_t value, int size)
 {
-    out.push_back(uint8_t(value));
-    out.push_back(uint8_t(value >> 8));
-}
-
-void Put32(Bytes &out, uint32_t value)
-{
-    Put16(out, value & 0xFFFF);
-    Put16(out, value >> 16);
+    for (int i = 0; i < size; ++i)
+        out.push_back(uint8_t(value >> (8 * i)));
 }
 
 void Patch32(Bytes &out, size_t at, uint32_t value)
@@ -52,20 +47,20 @@ uint8_t Channel(uint32_t pixel, uint32_t mask)
 
 class Builder {
 public:
-    Builder(const DibSpec &spec, uint32_t seed) : spec_(spec), random_(seed) {}
+    Builder(const DibLayout &layout, uint32_t seed) : layout_(layout), random_(seed) {}
     GeneratedDib Build();
 
 private:
-    bool Indexed() const { return spec_.bitCount <= 8; }
+    bool Indexed() const { return layout_.bitCount <= 8; }
     void MakePalette();
     void MakeValues();
     Rgb ColourOf(uint32_t value) const;
     void WriteHeaders(Bytes &out);
     void WriteRows(Bytes &out);
     void WriteRunLength(Bytes &out);
-    void Paint(int x, int y) { painted_[size_t(y) * spec_.width + x] = 1; }
+    void Paint(int x, int y) { painted_[size_t(y) * layout_.width + x] = 1; }
 
-    const DibSpec &spec_;
+    const DibLayout &layout_;
     std::mt19937 random_;
     std::vector<Rgb> palette_;
     std::vector<uint32_t> values_;  // bottom row first
@@ -75,15 +70,15 @@ private:
 
 void Builder::MakePalette()
 {
-    for (int i = 0; i < spec_.paletteSize; ++i)
+    for (int i = 0; i < layout_.paletteSize; ++i)
         palette_.push_back(Rgb{uint8_t(random_()), uint8_t(random_()), uint8_t(random_())});
 }
 
 // Runs of equal values, so that run-length files have both kinds of run.
 void Builder::MakeValues()
 {
-    uint32_t range = spec_.bitCount >= 32 ? 0xFFFFFFFFu : (1u << spec_.bitCount) - 1;
-    size_t count = size_t(spec_.width) * spec_.height;
+    uint32_t range = layout_.bitCount >= 32 ? 0xFFFFFFFFu : (1u << layout_.bitCount) - 1;
+    size_t count = size_t(layout_.width) * layout_.height;
     while (values_.size() < count) {
         uint32_t value = uint32_t(random_()) & range;
         size_t run = random_() % 3 == 0 ? 1 + random_() % 6 : 1;
@@ -96,61 +91,55 @@ Rgb Builder::ColourOf(uint32_t value) const
 {
     if (Indexed())
         return value < palette_.size() ? palette_[value] : Rgb{0, 0, 0};
-    if (spec_.bitCount == 24)
+    if (layout_.bitCount == 24)
         return Rgb{uint8_t(value >> 16), uint8_t(value >> 8), uint8_t(value)};
     return Rgb{Channel(value, masks_[0]), Channel(value, masks_[1]), Channel(value, masks_[2])};
 }
 
 void Builder::WriteHeaders(Bytes &out)
 {
-    if (spec_.fileHeader) {
+    if (layout_.fileHeader) {
         out.insert(out.end(), {'B', 'M'});
-        Put32(out, 0); // size, patched
-        Put32(out, 0);
-        Put32(out, 0); // bfOffBits, patched
+        out.insert(out.end(), 12, 0); // file size and bfOffBits are patched
     }
-    if (spec_.coreHeader) {
-        Put32(out, 12);
-        Put16(out, uint32_t(spec_.width));
-        Put16(out, uint32_t(spec_.height));
-        Put16(out, 1);
-        Put16(out, uint32_t(spec_.bitCount));
+    if (layout_.coreHeader) {
+        Put(out, 12, 4);
+        Put(out, uint32_t(layout_.width), 2);
+        Put(out, uint32_t(layout_.height), 2);
+        Put(out, 1, 2);
+        Put(out, uint32_t(layout_.bitCount), 2);
         for (const Rgb &c : palette_)
             out.insert(out.end(), {c.blue, c.green, c.red});
         return;
     }
-    Put32(out, 40);
-    Put32(out, uint32_t(spec_.width));
-    Put32(out, uint32_t(spec_.topDown ? -spec_.height : spec_.height));
-    Put16(out, 1);
-    Put16(out, uint32_t(spec_.bitCount));
-    Put32(out, spec_.compression);
-    Put32(out, 0); // biSizeImage: the reader works it out
-    Put32(out, 2835);
-    Put32(out, 2835);
-    bool fullTable = Indexed() && spec_.paletteSize == (1 << spec_.bitCount);
-    Put32(out, fullTable ? 0 : uint32_t(spec_.paletteSize));
-    Put32(out, 0);
-    if (spec_.compression == kBitFields)
+    bool fullTable = Indexed() && layout_.paletteSize == (1 << layout_.bitCount);
+    for (uint32_t field : {40u, uint32_t(layout_.width), uint32_t(layout_.topDown ? -layout_.height : layout_.height)})
+        Put(out, field, 4);
+    Put(out, 1, 2);
+    Put(out, uint32_t(layout_.bitCount), 2);
+    // biSizeImage 0: the reader works it out.
+    for (uint32_t field : {layout_.compression, 0u, 2835u, 2835u, fullTable ? 0u : uint32_t(layout_.paletteSize), 0u})
+        Put(out, field, 4);
+    if (layout_.compression == kBitFields)
         for (uint32_t mask : masks_)
-            Put32(out, mask);
+            Put(out, mask, 4);
     for (const Rgb &c : palette_)
         out.insert(out.end(), {c.blue, c.green, c.red, 0});
 }
 
 void Builder::WriteRows(Bytes &out)
 {
-    size_t stride = ((size_t(spec_.width) * spec_.bitCount + 31) / 32) * 4;
-    for (int row = 0; row < spec_.height; ++row) {
-        int y = spec_.topDown ? spec_.height - 1 - row : row;
+    size_t stride = ((size_t(layout_.width) * layout_.bitCount + 31) / 32) * 4;
+    for (int row = 0; row < layout_.height; ++row) {
+        int y = layout_.topDown ? layout_.height - 1 - row : row;
         Bytes line(stride, 0);
-        for (int x = 0; x < spec_.width; ++x) {
-            uint32_t value = values_[size_t(y) * spec_.width + x];
-            size_t bit = size_t(x) * spec_.bitCount;
-            if (spec_.bitCount < 8)
-                line[bit / 8] |= uint8_t(value << (8 - spec_.bitCount - bit % 8));
+        for (int x = 0; x < layout_.width; ++x) {
+            uint32_t value = values_[size_t(y) * layout_.width + x];
+            size_t bit = size_t(x) * layout_.bitCount;
+            if (layout_.bitCount < 8)
+                line[bit / 8] |= uint8_t(value << (8 - layout_.bitCount - bit % 8));
             else
-                for (int b = 0; b < spec_.bitCount / 8; ++b)
+                for (int b = 0; b < layout_.bitCount / 8; ++b)
                     line[bit / 8 + b] = uint8_t(value >> (8 * b));
         }
         out.insert(out.end(), line.begin(), line.end());
@@ -159,20 +148,20 @@ void Builder::WriteRows(Bytes &out)
 
 void Builder::WriteRunLength(Bytes &out)
 {
-    const int width = spec_.width, height = spec_.height;
-    const bool four = spec_.compression == kRle4;
+    const int width = layout_.width, height = layout_.height;
+    const bool four = layout_.compression == kRle4;
     auto value = [&](int x, int y) { return values_[size_t(y) * width + x]; };
-    int stopRow = spec_.variant == RunLengthVariant::EarlyEnd ? height / 2 : height;
+    int stopRow = layout_.variant == RunLengthVariant::EarlyEnd ? height / 2 : height;
     int x = 0, y = 0;
     while (y < stopRow) {
-        if (spec_.variant == RunLengthVariant::DeltaInRow && x == 1 && width > 3) {
+        if (layout_.variant == RunLengthVariant::DeltaInRow && x == 1 && width > 3) {
             out.insert(out.end(), {0, 2, 2, 0}); // two pixels left as they were
             x += 2;
         }
         int limit = width;
-        if (spec_.variant == RunLengthVariant::DeltaInRow && x == 0 && width > 3)
+        if (layout_.variant == RunLengthVariant::DeltaInRow && x == 0 && width > 3)
             limit = 1;
-        if (spec_.variant == RunLengthVariant::DeltaAcross && y == 0 && height > 1) {
+        if (layout_.variant == RunLengthVariant::DeltaAcross && y == 0 && height > 1) {
             if (x == width / 2 && x > 0) {
                 out.insert(out.end(), {0, 2, 0, 1});
                 ++y; // the rest of row 0 and the start of row 1 are skipped
@@ -186,7 +175,7 @@ void Builder::WriteRunLength(Bytes &out)
                 ++run;
             if (run >= 2 || limit - x < 3) {
                 int count = run;
-                if (spec_.variant == RunLengthVariant::RunPastRow && x + run == width)
+                if (layout_.variant == RunLengthVariant::RunPastRow && x + run == width)
                     count = run + 5 > 255 ? 255 : run + 5;
                 out.push_back(uint8_t(count));
                 out.push_back(uint8_t(four ? value(x, y) * 0x11 : value(x, y)));
@@ -214,7 +203,7 @@ void Builder::WriteRunLength(Bytes &out)
                 Paint(x + k, y);
             x += run;
             bool lastRow = y == height - 1;
-            if (spec_.variant == RunLengthVariant::OpenEnd && lastRow && x >= (width + 1) / 2) {
+            if (layout_.variant == RunLengthVariant::OpenEnd && lastRow && x >= (width + 1) / 2) {
                 // Nothing closes the last stretch, so none of it is painted.
                 for (int k = 0; k < width; ++k)
                     painted_[size_t(y) * width + k] = 0;
@@ -232,17 +221,12 @@ void Builder::WriteRunLength(Bytes &out)
 
 GeneratedDib Builder::Build()
 {
-    if (spec_.compression == kBitFields) {
-        for (int i = 0; i < 3; ++i)
-            masks_[i] = spec_.masks[i];
-    } else if (spec_.bitCount == 16) {
-        masks_[0] = 0x7C00, masks_[1] = 0x03E0, masks_[2] = 0x001F;
-    } else {
-        masks_[0] = 0xFF0000, masks_[1] = 0xFF00, masks_[2] = 0xFF;
-    }
+    static const uint32_t kRgb555[3] = {0x7C00, 0x03E0, 0x001F}, kRgb888[3] = {0xFF0000, 0xFF00, 0xFF};
+    const uint32_t *masks = layout_.compression == kBitFields ? layout_.masks : layout_.bitCount == 16 ? kRgb555 : kRgb888;
+    std::copy(masks, masks + 3, masks_);
     MakePalette();
     MakeValues();
-    bool runLength = spec_.compression == kRle8 || spec_.compression == kRle4;
+    bool runLength = layout_.compression == kRle8 || layout_.compression == kRle4;
     painted_.assign(values_.size(), runLength ? 0 : 1);
 
     GeneratedDib dib;
@@ -252,10 +236,10 @@ GeneratedDib Builder::Build()
         WriteRunLength(dib.file);
     else
         WriteRows(dib.file);
-    size_t header = spec_.fileHeader ? 14 : 0;
+    size_t header = layout_.fileHeader ? 14 : 0;
     if (runLength)
         Patch32(dib.file, header + 20, uint32_t(dib.file.size() - pixelOffset));
-    if (spec_.fileHeader) {
+    if (layout_.fileHeader) {
         Patch32(dib.file, 2, uint32_t(dib.file.size()));
         Patch32(dib.file, 10, uint32_t(pixelOffset));
     }
@@ -268,16 +252,16 @@ GeneratedDib Builder::Build()
 
 } // namespace
 
-std::string DibSpec::Describe() const
+std::string DibLayout::Describe() const
 {
     std::ostringstream text;
-    text << width << "x" << height << " " << bitCount << " bits, compression " << compression << ", "
-         << paletteSize << " colours" << (topDown ? ", top-down" : "") << (fileHeader ? "" : ", no file header")
-         << (coreHeader ? ", core header" : "") << ", variant " << int(variant);
+    text << width << "x" << height << " " << bitCount << " bits, compression " << compression << ", " << paletteSize
+         << " colours, top-down " << topDown << ", file header " << fileHeader << ", core header " << coreHeader
+         << ", variant " << int(variant);
     return text.str();
 }
 
-GeneratedDib MakeDib(const DibSpec &spec, uint32_t seed)
+GeneratedDib MakeDib(const DibLayout &layout, uint32_t seed)
 {
-    return Builder(spec, seed).Build();
+    return Builder(layout, seed).Build();
 }

@@ -21,7 +21,7 @@ enum class RunLengthVariant {
     OpenEnd,      // the data stops in the middle of a row, without a command
 };
 
-struct DibSpec {
+struct DibLayout {
     int width = 1;
     int height = 1;
     int bitCount = 8;
@@ -41,6 +41,6 @@ struct GeneratedDib {
     Bytes record; // red, green, blue, rows bottom first
 };
 
-GeneratedDib MakeDib(const DibSpec &spec, uint32_t seed);
+GeneratedDib MakeDib(const DibLayout &layout, uint32_t seed);
 
 #endif

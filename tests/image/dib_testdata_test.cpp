@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "image/dib_reader.h"
-#include "tests/image/dib_memory_file.h"
+#include "tests/image/memory_file.h"
 #include "tests/image/rgb_test_files.h"
 #include "tests/support/platform_script.h"
 #include "toolkit/tk.h"
@@ -21,9 +21,9 @@ struct Expectation {
     const char *sameAs;  // the reference of the same picture, for files without their own
 };
 
-// Files without a reference of their own. The bit-field and top-down files
-// decode to their plain twins' pictures.
-const std::map<std::string, Expectation> kWithoutReference = {
+// Files without a reference of their own, or refused despite one. The
+// bit-field and top-down files decode to their plain twins' pictures.
+const std::map<std::string, Expectation> kExceptions = {
     {"pal8topdown.bmp", {nullptr, "pal8.bmp"}},
     {"rgb16-565.bmp", {nullptr, "rgb16-565pal.bmp"}},
     {"rgb16bfdef.bmp", {nullptr, "rgb16.bmp"}},
@@ -44,18 +44,13 @@ const std::map<std::string, Expectation> kWithoutReference = {
     {"rletopdown.bmp", {kDibConversionError, nullptr}},
     {"l2rgb_read.bmp", {kDibConversionError, nullptr}}, // bfOffBits past the end
     {"reallybig.bmp", {kDibOutOfMemory, nullptr}},
-};
-
-// Files with a reference that are refused all the same: their pixel data runs
-// past the end of the file, where GDI reads on into whatever follows.
-const std::map<std::string, const char *> kRefusedDespiteReference = {
-    {"shortfile.bmp", kDibConversionError},
+    // Pixel data past the end of the file, where GDI reads on into whatever follows.
+    {"shortfile.bmp", {kDibConversionError, nullptr}},
 };
 
 struct Outcome {
     bool decoded = false;
-    int width = 0;
-    int height = 0;
+    int width = 0, height = 0;
     Bytes record;
     std::vector<std::string> boxes;
 };
@@ -64,14 +59,10 @@ Outcome Load(const std::string &path, const Bytes *inMemory)
 {
     ScopedPlatform scoped;
     if (inMemory)
-        InstallMappedMemoryFile(&platform, inMemory->data(), inMemory->size());
+        InstallMemoryFile(&platform, inMemory->data(), inMemory->size());
     Outcome outcome;
-    PixelImage *image = LoadDibImageA(path.c_str());
-    if (image) {
-        outcome.decoded = true;
-        outcome.width = image->width;
-        outcome.height = image->height;
-        outcome.record = RecordBytes(image);
+    if (PixelImage *image = LoadDibImageA(path.c_str())) {
+        outcome = {true, image->width, image->height, RecordBytes(image), {}};
         FreeImage(image);
     }
     for (const MessageBoxRecord &box : messageBoxes) {
@@ -104,17 +95,11 @@ void CheckFile(const std::filesystem::path &path)
     Outcome fromMemory = Load("memory", &file);
     ASSERT_LE(fromDisk.boxes.size(), 1u);
 
-    std::string referenceName = name;
-    const char *message = nullptr;
-    bool hasReference = std::filesystem::exists(ReferencePath(name));
-    if (!hasReference) {
-        auto found = kWithoutReference.find(name);
-        ASSERT_NE(found, kWithoutReference.end()) << "no expectation for this file";
-        message = found->second.message;
-        referenceName = found->second.sameAs ? found->second.sameAs : "";
-    } else if (kRefusedDespiteReference.count(name)) {
-        message = kRefusedDespiteReference.at(name);
-    }
+    auto found = kExceptions.find(name);
+    bool listed = found != kExceptions.end();
+    ASSERT_TRUE(listed || std::filesystem::exists(ReferencePath(name))) << "no expectation for this file";
+    const char *message = listed ? found->second.message : nullptr;
+    std::string referenceName = listed && found->second.sameAs ? found->second.sameAs : name;
 
     if (message) {
         EXPECT_FALSE(fromDisk.decoded);
@@ -137,8 +122,8 @@ void CheckFile(const std::filesystem::path &path)
     EXPECT_EQ(fromMemory.decoded, fromDisk.decoded);
     EXPECT_EQ(fromMemory.boxes, fromDisk.boxes);
     EXPECT_TRUE(fromMemory.record == fromDisk.record);
-    EXPECT_EQ(mappedFile.closes, 2); // the mapping and the file
-    EXPECT_EQ(mappedFile.unmaps, 1);
+    EXPECT_EQ(memoryFile.closes, 2); // the mapping and the file
+    EXPECT_EQ(memoryFile.unmaps, 1);
 }
 
 void CheckFolder(const std::string &relative)

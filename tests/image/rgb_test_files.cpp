@@ -4,40 +4,34 @@
 #include <stdio.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <random>
 #include <set>
 
 namespace {
 
-void PutWord(Bytes &out, size_t at, uint16_t value)
+void PutBigEndian(Bytes &out, size_t at, uint32_t value, int size)
 {
-    out[at] = uint8_t(value >> 8);
-    out[at + 1] = uint8_t(value);
+    for (int i = 0; i < size; ++i)
+        out[at + i] = uint8_t(value >> (8 * (size - 1 - i)));
 }
 
-void PutLong(Bytes &out, size_t at, uint32_t value)
+uint32_t GetBigEndian(const Bytes &in, size_t at, int size)
 {
-    for (int i = 0; i < 4; ++i)
-        out[at + i] = uint8_t(value >> (24 - 8 * i));
-}
-
-uint16_t GetWord(const Bytes &in, size_t at) { return uint16_t(in[at] << 8 | in[at + 1]); }
-uint32_t GetLong(const Bytes &in, size_t at)
-{
-    return uint32_t(in[at]) << 24 | uint32_t(in[at + 1]) << 16 | uint32_t(in[at + 2]) << 8 | in[at + 3];
+    uint32_t value = 0;
+    for (int i = 0; i < size; ++i)
+        value = value << 8 | in[at + i];
+    return value;
 }
 
 Bytes Header(const SgiPicture &picture, int storage, int bytesPerSample)
 {
     Bytes out(512, 0);
-    out[0] = 0x01;
-    out[1] = 0xDA;
-    out[2] = uint8_t(storage);
-    out[3] = uint8_t(bytesPerSample);
-    PutWord(out, 4, 3);
-    PutWord(out, 6, picture.width);
-    PutWord(out, 8, picture.height);
-    PutWord(out, 10, picture.channels);
+    out[0] = 0x01, out[1] = 0xDA, out[2] = uint8_t(storage), out[3] = uint8_t(bytesPerSample);
+    PutBigEndian(out, 4, 3, 2);
+    PutBigEndian(out, 6, picture.width, 2);
+    PutBigEndian(out, 8, picture.height, 2);
+    PutBigEndian(out, 10, picture.channels, 2);
     return out;
 }
 
@@ -51,52 +45,40 @@ void AppendSample(Bytes &out, uint16_t sample, int bytesPerSample)
 // Runs of three or more equal samples become run packets, the rest literals.
 Bytes PackRow(const uint16_t *row, size_t width, int bytesPerSample)
 {
+    auto runStarts = [&](size_t x) { return x + 2 < width && row[x] == row[x + 1] && row[x] == row[x + 2]; };
     Bytes out;
-    size_t x = 0;
-    while (x < width) {
-        size_t run = 1;
-        while (x + run < width && run < 127 && row[x + run] == row[x])
-            ++run;
-        if (run >= 3) {
-            AppendSample(out, uint16_t(run), bytesPerSample);
+    for (size_t x = 0; x < width;) {
+        size_t count = 1;
+        if (runStarts(x)) {
+            while (x + count < width && count < 127 && row[x + count] == row[x])
+                ++count;
+            AppendSample(out, uint16_t(count), bytesPerSample);
             AppendSample(out, row[x], bytesPerSample);
-            x += run;
-            continue;
+        } else {
+            while (x + count < width && count < 127 && !runStarts(x + count))
+                ++count;
+            AppendSample(out, uint16_t(0x80 | count), bytesPerSample);
+            for (size_t i = 0; i < count; ++i)
+                AppendSample(out, row[x + i], bytesPerSample);
         }
-        size_t literal = 0;
-        while (x + literal < width && literal < 127 &&
-               !(x + literal + 2 < width && row[x + literal] == row[x + literal + 1] &&
-                 row[x + literal] == row[x + literal + 2]))
-            ++literal;
-        AppendSample(out, uint16_t(0x80 | literal), bytesPerSample);
-        for (size_t i = 0; i < literal; ++i)
-            AppendSample(out, row[x + i], bytesPerSample);
-        x += literal;
+        x += count;
     }
     AppendSample(out, 0, bytesPerSample);
     return out;
 }
 
-void Swap(Bytes &file, size_t at, size_t size)
-{
-    for (size_t i = 0; i < size / 2; ++i)
-        std::swap(file[at + i], file[at + size - 1 - i]);
-}
+void Reverse(Bytes &file, size_t at, size_t size) { std::reverse(file.begin() + at, file.begin() + at + size); }
 
 } // namespace
 
 SgiPicture RandomPicture(uint16_t width, uint16_t height, uint16_t channels, int bytesPerSample, uint32_t seed)
 {
-    SgiPicture picture;
-    picture.width = width;
-    picture.height = height;
-    picture.channels = channels;
-    picture.samples.resize(size_t(width) * height * channels);
+    SgiPicture picture{width, height, channels, std::vector<uint16_t>(size_t(width) * height * channels)};
     std::mt19937 random(seed);
-    uint16_t limit = bytesPerSample == 2 ? 0xFFFF : 0xFF;
-    // Few distinct values in runs, so the run-length form has both packet kinds.
+    uint32_t values = bytesPerSample == 2 ? 0x10000 : 0x100;
+    // Few changes, so the run-length form has both packet kinds.
     for (size_t i = 0; i < picture.samples.size(); ++i)
-        picture.samples[i] = (random() % 3 == 0 || i == 0) ? uint16_t(random() % (limit + 1u)) : picture.samples[i - 1];
+        picture.samples[i] = (random() % 3 == 0 || i == 0) ? uint16_t(random() % values) : picture.samples[i - 1];
     return picture;
 }
 
@@ -115,8 +97,8 @@ Bytes EncodeRunLength(const SgiPicture &picture, int bytesPerSample)
     out.resize(512 + rows * 8, 0);
     for (size_t row = 0; row < rows; ++row) {
         Bytes packed = PackRow(&picture.samples[row * picture.width], picture.width, bytesPerSample);
-        PutLong(out, 512 + row * 4, uint32_t(out.size()));
-        PutLong(out, 512 + rows * 4 + row * 4, uint32_t(packed.size()));
+        PutBigEndian(out, 512 + row * 4, uint32_t(out.size()), 4);
+        PutBigEndian(out, 512 + (rows + row) * 4, uint32_t(packed.size()), 4);
         out.insert(out.end(), packed.begin(), packed.end());
     }
     return out;
@@ -126,38 +108,36 @@ Bytes SwapByteOrder(const Bytes &file)
 {
     Bytes out = file;
     for (size_t at = 0; at < 12; at += 2)
-        Swap(out, at, 2);
-    bool runLength = file[2] == 1;
-    bool twoBytes = file[3] == 2;
-    size_t rows = size_t(GetWord(file, 8)) * GetWord(file, 10);
+        Reverse(out, at, 2);
+    bool runLength = file[2] == 1, twoBytes = file[3] == 2;
     if (!runLength) {
-        if (twoBytes)
-            for (size_t at = 512; at + 1 < out.size(); at += 2)
-                Swap(out, at, 2);
+        for (size_t at = 512; twoBytes && at + 1 < out.size(); at += 2)
+            Reverse(out, at, 2);
         return out;
     }
+    size_t rows = size_t(GetBigEndian(file, 8, 2)) * GetBigEndian(file, 10, 2);
     std::set<uint32_t> swappedRows; // rows may share their packed bytes
-    for (size_t row = 0; row < rows; ++row) {
-        uint32_t offset = GetLong(file, 512 + row * 4);
-        uint32_t length = GetLong(file, 512 + rows * 4 + row * 4);
-        if (twoBytes && swappedRows.insert(offset).second)
+    for (size_t row = 0; twoBytes && row < rows; ++row) {
+        uint32_t offset = GetBigEndian(file, 512 + row * 4, 4);
+        uint32_t length = GetBigEndian(file, 512 + (rows + row) * 4, 4);
+        if (swappedRows.insert(offset).second)
             for (size_t at = offset; at + 1 < size_t(offset) + length; at += 2)
-                Swap(out, at, 2);
+                Reverse(out, at, 2);
     }
     for (size_t entry = 0; entry < rows * 2; ++entry)
-        Swap(out, 512 + entry * 4, 4);
+        Reverse(out, 512 + entry * 4, 4);
     return out;
 }
 
 Bytes ExpectedRecord(const SgiPicture &picture, int bytesPerSample)
 {
     Bytes out;
-    for (int y = 0; y < picture.height; ++y)
-        for (int x = 0; x < picture.width; ++x)
-            for (int z = 0; z < 3; ++z) {
-                uint16_t sample = const_cast<SgiPicture &>(picture).At(x, y, picture.channels >= 3 ? z : 0);
-                out.push_back(uint8_t(bytesPerSample == 2 ? sample >> 8 : sample));
-            }
+    size_t plane = size_t(picture.width) * picture.height;
+    for (size_t at = 0; at < plane; ++at)
+        for (size_t z = 0; z < 3; ++z) {
+            uint16_t sample = picture.samples[(picture.channels >= 3 ? z : 0) * plane + at];
+            out.push_back(uint8_t(bytesPerSample == 2 ? sample >> 8 : sample));
+        }
     return out;
 }
 
@@ -166,9 +146,9 @@ bool ReadReference(const std::string &path, int *width, int *height, Bytes *reco
     Bytes file = ReadWholeFile(path);
     size_t at = 0;
     auto token = [&]() {
+        std::string text;
         while (at < file.size() && isspace(file[at]))
             ++at;
-        std::string text;
         while (at < file.size() && !isspace(file[at]))
             text += char(file[at++]);
         return text;
@@ -192,14 +172,12 @@ bool ReadReference(const std::string &path, int *width, int *height, Bytes *reco
 Bytes ReadWholeFile(const std::string &path)
 {
     Bytes bytes;
-    FILE *file = fopen(path.c_str(), "rb");
-    if (!file)
-        return bytes;
-    unsigned char chunk[65536];
-    size_t got;
-    while ((got = fread(chunk, 1, sizeof chunk, file)) > 0)
-        bytes.insert(bytes.end(), chunk, chunk + got);
-    fclose(file);
+    if (FILE *file = fopen(path.c_str(), "rb")) {
+        int c;
+        while ((c = getc(file)) != EOF)
+            bytes.push_back(uint8_t(c));
+        fclose(file);
+    }
     return bytes;
 }
 
@@ -217,10 +195,8 @@ std::string WriteTempFile(const std::string &name, const Bytes &bytes)
     const char *folder = getenv("TMPDIR");
 #endif
     std::string path = std::string(folder ? folder : "/tmp") + "/ov_" + name;
-    FILE *file = fopen(path.c_str(), "wb");
-    if (file) {
-        if (!bytes.empty())
-            fwrite(bytes.data(), 1, bytes.size(), file);
+    if (FILE *file = fopen(path.c_str(), "wb")) {
+        fwrite(bytes.data(), 1, bytes.size(), file);
         fclose(file);
     }
     return path;

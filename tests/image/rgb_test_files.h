@@ -12,13 +12,9 @@
 using Bytes = std::vector<unsigned char>;
 
 // Samples channel after channel, rows bottom first, as the file holds them.
-// With 2 bytes per sample each entry is a 16-bit sample.
 struct SgiPicture {
-    uint16_t width = 0;
-    uint16_t height = 0;
-    uint16_t channels = 0;
-    std::vector<uint16_t> samples;
-    uint16_t &At(int x, int y, int z) { return samples[(size_t(z) * height + y) * width + x]; }
+    uint16_t width = 0, height = 0, channels = 0;
+    std::vector<uint16_t> samples; // 16-bit samples for 2 bytes per sample
 };
 
 SgiPicture RandomPicture(uint16_t width, uint16_t height, uint16_t channels, int bytesPerSample, uint32_t seed);
