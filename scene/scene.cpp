@@ -2,15 +2,7 @@
 
 #include <stddef.h>
 
-#ifdef _WIN32
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h> // GL/gl.h relies on its calling-convention macros
-#endif
+#include "platform/win32_types.h" // GL/gl.h relies on its calling-convention macros on Windows
 #include <GL/gl.h>
 #include <GL/glu.h>
 
