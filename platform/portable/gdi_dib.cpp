@@ -32,17 +32,25 @@ int stockBitmapTag;
 HGDIOBJ const kStockBitmap = &stockBitmapTag;
 
 // Fresh section memory reads as zero, as the pages Windows hands out do. A
-// large surface takes its pages all at once: faulting them in one by one
-// costs more than converting into them. Small ones come from the heap, where
-// the sanitizers watch their bounds.
+// large surface takes its pages all at once, huge where the system allows:
+// faulting them in one by one costs more than converting into them. Small
+// ones come from the heap, where the sanitizers watch their bounds.
 constexpr size_t kMappedSectionSize = size_t(1) << 20;
 
 uint8_t *AllocateSectionMemory(size_t size)
 {
 #ifdef MAP_POPULATE
     if (size >= kMappedSectionSize) {
-        void *memory = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
-        return memory == MAP_FAILED ? nullptr : static_cast<uint8_t *>(memory);
+        void *memory = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (memory == MAP_FAILED)
+            return nullptr;
+#ifdef MADV_HUGEPAGE
+        madvise(memory, size, MADV_HUGEPAGE);
+#endif
+#ifdef MADV_POPULATE_WRITE
+        madvise(memory, size, MADV_POPULATE_WRITE);
+#endif
+        return static_cast<uint8_t *>(memory);
     }
 #endif
     return static_cast<uint8_t *>(calloc(size, 1));
