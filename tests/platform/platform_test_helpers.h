@@ -17,18 +17,8 @@ inline void DrainQueue()
 
 inline long long MillisecondsSince(std::chrono::steady_clock::time_point start)
 {
-    const auto elapsed = std::chrono::steady_clock::now() - start;
-    return std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count();
-}
-
-// Windows always has a desktop; the portable build needs an X display.
-inline bool HasDisplay()
-{
-#ifdef _WIN32
-    return true;
-#else
-    return getenv("DISPLAY") != nullptr;
-#endif
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start)
+        .count();
 }
 
 // Win32 timers may end a wait up to one tick (15.6 ms) early; ours never do.
