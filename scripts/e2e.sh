@@ -36,7 +36,7 @@ awk -v w="$white" -v b="$black" 'BEGIN { exit !(w > 0.002 && w < 0.3 && b > 0.6)
   fail "picture is not white dots on black (white $white, black $black)"
 
 # Through the window manager's client list, as a user's click on the close box.
-wmctrl -F -c 'Open Voskar' || fail "window manager could not close it"
+wmctrl -F -c 'Open Voskar' || fail "window manager could not close it ($(wmctrl -m 2>&1 | head -1); clients: $(wmctrl -l 2>&1 | tr '\n' ';'))"
 for _ in $(seq 200); do
   kill -0 "$pid" 2>/dev/null || break
   sleep 0.1

@@ -9,12 +9,15 @@ root=$PWD
 bash scripts/install-deps.sh
 source scripts/display.sh
 source scripts/wine-env.sh
+mkdir -p build
+export OV_WM_LOG=$root/build/openbox.log
 ov_start_display
 
 passed=0 failed=0
 step() {
   local title=$1; shift
   echo "=== $title"
+  ov_ensure_wm || true # the window tests need one: minimising and closing go through it
   if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "=== FAILED: $title"; fi
 }
 
