@@ -11,58 +11,38 @@ namespace {
 // The high byte of the 16-bit sample at bytes.
 unsigned char HighByte(const unsigned char *bytes, bool bigEndian) { return bigEndian ? bytes[0] : bytes[1]; }
 
-size_t DecodeBytes(const unsigned char *packed, size_t packedLength, unsigned char *out, size_t width)
+// Run-length packets of one channel, in units of one byte or, in two-byte
+// files, of one 16-bit word: the control is a word's low byte and only the
+// high byte of each sample is kept.
+template <size_t unit>
+size_t DecodePackets(const unsigned char *packed, size_t packedLength, bool bigEndian, unsigned char *out, size_t width)
 {
+    const size_t units = packedLength / unit;
+    const size_t controlByte = unit == 2 && bigEndian ? 1 : 0;
+    const size_t sampleByte = unit == 2 && !bigEndian ? 1 : 0;
     size_t in = 0;
     size_t x = 0;
-    while (in < packedLength && x < width) {
-        unsigned char control = packed[in++];
+    while (in < units && x < width) {
+        unsigned char control = packed[in++ * unit + controlByte];
         size_t count = control & 0x7F;
         if (count == 0)
             break;
         if (count > width - x)
             count = width - x;
         if (control & 0x80) {
-            if (count > packedLength - in)
-                count = packedLength - in;
-            memcpy(out + x, packed + in, count);
+            if (count > units - in)
+                count = units - in;
+            if constexpr (unit == 1) {
+                memcpy(out + x, packed + in, count);
+            } else {
+                for (size_t i = 0; i < count; ++i)
+                    out[x + i] = packed[(in + i) * unit + sampleByte];
+            }
             in += count;
         } else {
-            if (in == packedLength)
+            if (in == units)
                 break;
-            memset(out + x, packed[in++], count);
-        }
-        x += count;
-    }
-    return x;
-}
-
-// Two-byte files pack 16-bit words: a control word, then one word to repeat
-// or the words to copy. Only the high byte of each sample is kept.
-size_t DecodeWords(const unsigned char *packed, size_t packedLength, bool bigEndian, unsigned char *out,
-                   size_t width)
-{
-    size_t words = packedLength / 2;
-    size_t in = 0;
-    size_t x = 0;
-    while (in < words && x < width) {
-        const unsigned char *word = packed + in++ * 2;
-        unsigned control = bigEndian ? word[1] : word[0];
-        size_t count = control & 0x7F;
-        if (count == 0)
-            break;
-        if (count > width - x)
-            count = width - x;
-        if (control & 0x80) {
-            if (count > words - in)
-                count = words - in;
-            for (size_t i = 0; i < count; ++i)
-                out[x + i] = HighByte(packed + (in + i) * 2, bigEndian);
-            in += count;
-        } else {
-            if (in == words)
-                break;
-            memset(out + x, HighByte(packed + in++ * 2, bigEndian), count);
+            memset(out + x, packed[in++ * unit + sampleByte], count);
         }
         x += count;
     }
@@ -101,8 +81,8 @@ size_t DecodeRgbPackedRow(const unsigned char *packed, size_t packedLength, int 
                           unsigned char *out, size_t width)
 {
     if (bytesPerSample == 2)
-        return DecodeWords(packed, packedLength, bigEndian, out, width);
-    return DecodeBytes(packed, packedLength, out, width);
+        return DecodePackets<2>(packed, packedLength, bigEndian, out, width);
+    return DecodePackets<1>(packed, packedLength, bigEndian, out, width);
 }
 
 void ReadRgbRow(RgbFileReader *reader, unsigned char *destination, uint32_t y, uint32_t z)
