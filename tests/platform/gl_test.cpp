@@ -1,23 +1,11 @@
 // Pixel formats and real OpenGL contexts.
 #include "tests/platform/window_fixture.h"
+#include "tests/support/gl_context.h"
 
 #include <GL/gl.h>
 #include <string.h>
 
 namespace {
-
-PIXELFORMATDESCRIPTOR ApplicationFormat()
-{
-    PIXELFORMATDESCRIPTOR format{};
-    format.nSize = sizeof(format);
-    format.nVersion = 1;
-    format.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-    format.iPixelType = PFD_TYPE_RGBA;
-    format.cColorBits = 16;
-    format.cDepthBits = 16;
-    format.iLayerType = PFD_MAIN_PLANE;
-    return format;
-}
 
 using GLTest = WindowTest;
 
@@ -28,7 +16,7 @@ TEST_F(GLTest, AContextIsMadeCurrentOnlyWhenAskedAndRenders)
     HDC dc = platform.GetDC(window);
     ASSERT_NE(dc, nullptr);
     EXPECT_EQ(platform.wglCreateContext(dc), nullptr); // no format yet
-    const PIXELFORMATDESCRIPTOR format = ApplicationFormat();
+    const PIXELFORMATDESCRIPTOR format = DoubleBufferedRgbaFormat(16);
     const int formatIndex = platform.ChoosePixelFormat(dc, &format);
     ASSERT_NE(formatIndex, 0);
     ASSERT_TRUE(platform.SetPixelFormat(dc, formatIndex, &format));

@@ -9,20 +9,20 @@ LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     return platform.DefWindowProcA(window, message, wParam, lParam);
 }
 
-PIXELFORMATDESCRIPTOR RequestedFormat()
+} // namespace
+
+PIXELFORMATDESCRIPTOR DoubleBufferedRgbaFormat(BYTE colourBits)
 {
     PIXELFORMATDESCRIPTOR format{};
     format.nSize = sizeof(format);
     format.nVersion = 1;
     format.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
     format.iPixelType = PFD_TYPE_RGBA;
-    format.cColorBits = 24;
+    format.cColorBits = colourBits;
     format.cDepthBits = 16;
     format.iLayerType = PFD_MAIN_PLANE;
     return format;
 }
-
-} // namespace
 
 bool TestGLContext::Open()
 {
@@ -47,7 +47,7 @@ bool TestGLContext::Open()
     if (!dc_)
         return Fail("GetDC failed");
 
-    const PIXELFORMATDESCRIPTOR format = RequestedFormat();
+    const PIXELFORMATDESCRIPTOR format = DoubleBufferedRgbaFormat(24);
     const int formatIndex = platform.ChoosePixelFormat(dc_, &format);
     if (formatIndex == 0)
         return Fail("ChoosePixelFormat found no format");

@@ -5,6 +5,9 @@
 
 #include "platform/platform.h"
 
+// A window format with 16 depth bits, as the application asks for one.
+PIXELFORMATDESCRIPTOR DoubleBufferedRgbaFormat(BYTE colourBits);
+
 class TestGLContext {
 public:
     TestGLContext() = default;
