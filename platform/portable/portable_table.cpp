@@ -1,15 +1,33 @@
-#include "portable.h"
+#include "fill_table.h"
 
 extern "C" PlatformTable PlatformSystemTable(void)
 {
     PlatformTable t{};
     PortableFillThreads(&t);
+    PortableFillEventsAndWaits(&t);
+    PortableFillKernelHandles(&t);
+    PortableFillModule(&t);
+    PortableFillFilesAndMappings(&t);
+    PortableFillLocalHeap(&t);
+
     PortableFillMessageQueue(&t);
     PortableFillWindowClasses(&t);
-    PortableFillWindows(&t);
-    PortableFillGL(&t);
-    PortableFillFiles(&t);
-    PortableFillServices(&t);
+    PortableFillStockResources(&t);
+    PortableFillSdlWindows(&t);
+    PortableFillWindowRegistry(&t);
+    PortableFillDefaultWindowProc(&t);
+    PortableFillWindowFrame(&t);
+    PortableFillKeyboard(&t);
+    PortableFillMouse(&t);
+    PortableFillDisplayModes(&t);
+    PortableFillMessageBoxes(&t);
+    PortableFillWindowDC(&t);
+    PortableFillFormatting(&t);
+
+    PortableFillPixelFormats(&t);
     PortableFillDibSections(&t);
+    PortableFillGdiObjects(&t);
+
+    PortableFillGLContexts(&t);
     return t;
 }

@@ -5,55 +5,14 @@ extern "C" PlatformTable PlatformSystemTable(void)
 {
     PlatformTable t{};
     t.CreateThread = ::CreateThread;
-    t.WaitForSingleObject = ::WaitForSingleObject;
     t.GetExitCodeThread = ::GetExitCodeThread;
-    t.CreateEventA = ::CreateEventA;
-    t.SetEvent = ::SetEvent;
-    t.CloseHandle = ::CloseHandle;
     t.GetCurrentThreadId = ::GetCurrentThreadId;
     t.Sleep = ::Sleep;
+    t.CreateEventA = ::CreateEventA;
+    t.SetEvent = ::SetEvent;
+    t.WaitForSingleObject = ::WaitForSingleObject;
+    t.CloseHandle = ::CloseHandle;
     t.GetModuleHandleA = ::GetModuleHandleA;
-
-    t.PeekMessageA = ::PeekMessageA;
-    t.GetMessageA = ::GetMessageA;
-    t.PostMessageA = ::PostMessageA;
-    t.PostThreadMessageA = ::PostThreadMessageA;
-    t.PostQuitMessage = ::PostQuitMessage;
-    t.TranslateMessage = ::TranslateMessage;
-    t.DispatchMessageA = ::DispatchMessageA;
-    t.SendMessageA = ::SendMessageA;
-    t.MsgWaitForMultipleObjects = ::MsgWaitForMultipleObjects;
-
-    t.RegisterClassA = ::RegisterClassA;
-    t.UnregisterClassA = ::UnregisterClassA;
-    t.CreateWindowExA = ::CreateWindowExA;
-    t.DestroyWindow = ::DestroyWindow;
-    t.DefWindowProcA = ::DefWindowProcA;
-    t.AdjustWindowRectEx = ::AdjustWindowRectEx;
-    t.GetClientRect = ::GetClientRect;
-    t.ShowWindow = ::ShowWindow;
-    t.SetForegroundWindow = ::SetForegroundWindow;
-    t.SetFocus = ::SetFocus;
-    t.IsIconic = ::IsIconic;
-    t.SetWindowLongPtrA = ::SetWindowLongPtrA;
-    t.GetWindowLongPtrA = ::GetWindowLongPtrA;
-    t.LoadIconA = ::LoadIconA;
-    t.LoadCursorA = ::LoadCursorA;
-    t.ShowCursor = ::ShowCursor;
-    t.ChangeDisplaySettingsA = ::ChangeDisplaySettingsA;
-    t.MessageBoxA = ::MessageBoxA;
-    t.GetDC = ::GetDC;
-    t.ReleaseDC = ::ReleaseDC;
-
-    t.ChoosePixelFormat = ::ChoosePixelFormat;
-    t.SetPixelFormat = ::SetPixelFormat;
-    t.DescribePixelFormat = ::DescribePixelFormat;
-    t.SwapBuffers = ::SwapBuffers;
-
-    t.wglCreateContext = ::wglCreateContext;
-    t.wglMakeCurrent = ::wglMakeCurrent;
-    t.wglDeleteContext = ::wglDeleteContext;
-
     t.CreateFileA = ::CreateFileA;
     t.CreateFileW = ::CreateFileW;
     t.ReadFile = ::ReadFile;
@@ -65,16 +24,54 @@ extern "C" PlatformTable PlatformSystemTable(void)
     t.LocalAlloc = ::LocalAlloc;
     t.LocalFree = ::LocalFree;
 
-    t.GetFocus = ::GetFocus;
+    t.PeekMessageA = ::PeekMessageA;
+    t.GetMessageA = ::GetMessageA;
+    t.PostMessageA = ::PostMessageA;
+    t.PostThreadMessageA = ::PostThreadMessageA;
+    t.PostQuitMessage = ::PostQuitMessage;
+    t.DispatchMessageA = ::DispatchMessageA;
+    t.SendMessageA = ::SendMessageA;
+    t.MsgWaitForMultipleObjects = ::MsgWaitForMultipleObjects;
+    t.RegisterClassA = ::RegisterClassA;
+    t.UnregisterClassA = ::UnregisterClassA;
+    t.LoadIconA = ::LoadIconA;
+    t.LoadCursorA = ::LoadCursorA;
+    t.CreateWindowExA = ::CreateWindowExA;
+    t.DestroyWindow = ::DestroyWindow;
+    t.GetClientRect = ::GetClientRect;
+    t.ShowWindow = ::ShowWindow;
+    t.SetForegroundWindow = ::SetForegroundWindow;
+    t.IsIconic = ::IsIconic;
+    t.SetWindowLongPtrA = ::SetWindowLongPtrA;
+    t.GetWindowLongPtrA = ::GetWindowLongPtrA;
+    t.DefWindowProcA = ::DefWindowProcA;
+    t.AdjustWindowRectEx = ::AdjustWindowRectEx;
     t.GetSystemMetrics = ::GetSystemMetrics;
+    t.TranslateMessage = ::TranslateMessage;
+    t.SetFocus = ::SetFocus;
+    t.GetFocus = ::GetFocus;
+    t.ShowCursor = ::ShowCursor;
+    t.ChangeDisplaySettingsA = ::ChangeDisplaySettingsA;
+    t.MessageBoxA = ::MessageBoxA;
+    t.GetDC = ::GetDC;
+    t.ReleaseDC = ::ReleaseDC;
     t.wvsprintfA = ::wvsprintfA;
 
+    t.ChoosePixelFormat = ::ChoosePixelFormat;
+    t.SetPixelFormat = ::SetPixelFormat;
+    t.DescribePixelFormat = ::DescribePixelFormat;
     t.CreateCompatibleDC = ::CreateCompatibleDC;
     t.DeleteDC = ::DeleteDC;
     t.CreateDIBSection = ::CreateDIBSection;
-    t.SelectObject = ::SelectObject;
     t.SetDIBits = ::SetDIBits;
     t.GdiFlush = ::GdiFlush;
+    t.GetStockObject = ::GetStockObject;
+    t.SelectObject = ::SelectObject;
     t.DeleteObject = ::DeleteObject;
+    t.SwapBuffers = ::SwapBuffers;
+
+    t.wglCreateContext = ::wglCreateContext;
+    t.wglMakeCurrent = ::wglMakeCurrent;
+    t.wglDeleteContext = ::wglDeleteContext;
     return t;
 }

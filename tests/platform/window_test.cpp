@@ -4,7 +4,7 @@
 #ifndef _WIN32
 #include <SDL.h>
 
-#include "platform/portable/portable_internal.h"
+#include "user32/window_registry.h"
 #endif
 
 namespace {

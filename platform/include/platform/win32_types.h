@@ -445,6 +445,18 @@ typedef struct tagBITMAPINFO {
 #define BI_BITFIELDS 3
 #define DIB_RGB_COLORS 0
 
+/* Stock objects */
+#define WHITE_BRUSH 0
+#define LTGRAY_BRUSH 1
+#define GRAY_BRUSH 2
+#define DKGRAY_BRUSH 3
+#define BLACK_BRUSH 4
+#define NULL_BRUSH 5
+#define WHITE_PEN 6
+#define BLACK_PEN 7
+#define NULL_PEN 8
+#define DEFAULT_PALETTE 15
+
 /* System metrics */
 #define SM_CXSCREEN 0
 #define SM_CYSCREEN 1

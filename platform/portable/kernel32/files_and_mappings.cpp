@@ -1,9 +1,8 @@
-// Files, read-only mappings and the local heap over POSIX. Only what the
-// image readers ask for: existing files opened for reading, whole or
-// granularity-aligned read-only views.
+// Files and read-only mappings over POSIX. Only what the image readers ask
+// for: existing files opened for reading, whole or granularity-aligned
+// read-only views.
 #include <errno.h>
 #include <fcntl.h>
-#include <stdlib.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,8 +11,8 @@
 #include <mutex>
 #include <string>
 
-#include "handle_object.h"
-#include "portable.h"
+#include "fill_table.h"
+#include "kernel32/kernel_handles.h"
 #include "utf16.h"
 
 namespace {
@@ -21,14 +20,14 @@ namespace {
 // As on Windows, views start at multiples of the allocation granularity.
 constexpr uint64_t kAllocationGranularity = 65536;
 
-struct PortableFile : PortableHandle {
+struct PortableFile : PortableKernelObject {
     explicit PortableFile(int descriptor) : fd(descriptor) {}
     ~PortableFile() override { close(fd); }
     int fd;
 };
 
 // Holds its own descriptor: the mapping outlives a closed file handle.
-struct PortableMapping : PortableHandle {
+struct PortableMapping : PortableKernelObject {
     PortableMapping(int descriptor, uint64_t bytes) : fd(descriptor), size(bytes) {}
     ~PortableMapping() override { close(fd); }
     int fd;
@@ -184,24 +183,9 @@ BOOL WINAPI PortableUnmapViewOfFile(LPCVOID view)
     return TRUE;
 }
 
-// Blocks are fixed: the handle is the memory itself.
-HLOCAL WINAPI PortableLocalAlloc(UINT flags, SIZE_T bytes)
-{
-    if ((flags & ~UINT(LMEM_ZEROINIT)) != LMEM_FIXED)
-        return nullptr;
-    size_t size = bytes ? bytes : 1;
-    return (flags & LMEM_ZEROINIT) ? calloc(1, size) : malloc(size);
-}
-
-HLOCAL WINAPI PortableLocalFree(HLOCAL block)
-{
-    free(block);
-    return nullptr;
-}
-
 } // namespace
 
-void PortableFillFiles(PlatformTable *t)
+void PortableFillFilesAndMappings(PlatformTable *t)
 {
     t->CreateFileA = PortableCreateFileA;
     t->CreateFileW = PortableCreateFileW;
@@ -211,6 +195,4 @@ void PortableFillFiles(PlatformTable *t)
     t->CreateFileMappingA = PortableCreateFileMappingA;
     t->MapViewOfFile = PortableMapViewOfFile;
     t->UnmapViewOfFile = PortableUnmapViewOfFile;
-    t->LocalAlloc = PortableLocalAlloc;
-    t->LocalFree = PortableLocalFree;
 }

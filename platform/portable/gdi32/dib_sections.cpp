@@ -1,35 +1,16 @@
 // Memory device contexts and 24-bit DIB sections in software, enough for
-// converting bitmaps as GDI does. Handles are checked against the live
-// objects, so a stale or foreign handle fails instead of being followed.
+// converting bitmaps as GDI does.
 #include <stdlib.h>
 #include <string.h>
 #include <sys/mman.h>
 
-#include <mutex>
 #include <new>
-#include <set>
 
-#include "dib_conversion.h"
-#include "portable.h"
+#include "gdi32/dib_conversion.h"
+#include "fill_table.h"
+#include "gdi32/gdi_objects.h"
 
 namespace {
-
-struct DibSection {
-    uint8_t *bits;
-    size_t size;
-    int32_t width;
-    int32_t height;
-    HDC selectedInto;
-};
-
-struct MemoryContext {
-    DibSection *selected;
-};
-
-// What a new memory context holds before anything is selected into it, as
-// the 1 x 1 stock bitmap of Windows.
-int stockBitmapTag;
-HGDIOBJ const kStockBitmap = &stockBitmapTag;
 
 // Fresh section memory reads as zero, as the pages Windows hands out do. A
 // large surface takes its pages all at once, huge where the system allows:
@@ -67,21 +48,17 @@ void FreeSectionMemory(uint8_t *bits, size_t size)
     free(bits);
 }
 
-std::mutex objectLock;
-std::set<MemoryContext *> liveContexts;
-std::set<DibSection *> liveSections;
-
-MemoryContext *FindContext(HDC handle)
-{
-    auto found = liveContexts.find(reinterpret_cast<MemoryContext *>(handle));
-    return found == liveContexts.end() ? nullptr : *found;
-}
-
-DibSection *FindSection(HGDIOBJ handle)
-{
-    auto found = liveSections.find(static_cast<DibSection *>(handle));
-    return found == liveSections.end() ? nullptr : *found;
-}
+struct DibSection final : PortableGdiObject {
+    DibSection(uint8_t *memory, size_t bytes, int32_t w, int32_t h)
+        : PortableGdiObject(PortableGdiKind::Bitmap, false), bits(memory), size(bytes), width(w), height(h)
+    {
+    }
+    ~DibSection() override { FreeSectionMemory(bits, size); }
+    uint8_t *const bits;
+    const size_t size;
+    const int32_t width;
+    const int32_t height;
+};
 
 DibSourceFormat SourceFormatOf(const BITMAPINFOHEADER &header)
 {
@@ -91,25 +68,18 @@ DibSourceFormat SourceFormatOf(const BITMAPINFOHEADER &header)
 
 HDC WINAPI PortableCreateCompatibleDC(HDC)
 {
-    MemoryContext *context = new (std::nothrow) MemoryContext{nullptr};
-    if (context == nullptr)
+    std::unique_ptr<PortableDeviceContext> context(new (std::nothrow)
+                                                       PortableDeviceContext(PortableGdiKind::MemoryDC, nullptr));
+    if (!context)
         return nullptr;
-    std::lock_guard<std::mutex> guard(objectLock);
-    liveContexts.insert(context);
-    return reinterpret_cast<HDC>(context);
+    std::lock_guard<std::mutex> hold(PortableGdiLock());
+    return static_cast<HDC>(PortableAddGdiObject(std::move(context)));
 }
 
 BOOL WINAPI PortableDeleteDC(HDC handle)
 {
-    std::lock_guard<std::mutex> guard(objectLock);
-    MemoryContext *context = FindContext(handle);
-    if (context == nullptr)
-        return FALSE;
-    if (context->selected != nullptr)
-        context->selected->selectedInto = nullptr;
-    liveContexts.erase(context);
-    delete context;
-    return TRUE;
+    std::lock_guard<std::mutex> hold(PortableGdiLock());
+    return PortableDeleteMemoryContext(handle) ? TRUE : FALSE;
 }
 
 HBITMAP WINAPI PortableCreateDIBSection(HDC, const BITMAPINFO *info, UINT usage, void **bits, HANDLE section,
@@ -127,42 +97,20 @@ HBITMAP WINAPI PortableCreateDIBSection(HDC, const BITMAPINFO *info, UINT usage,
     uint64_t size = DibStride(header.biWidth, 24) * rows;
     if (size > UINT32_MAX || size > SIZE_MAX)
         return nullptr;
-    DibSection *surface = new (std::nothrow) DibSection{nullptr, size_t(size), header.biWidth, header.biHeight, nullptr};
-    if (surface == nullptr)
+    uint8_t *memory = AllocateSectionMemory(size_t(size));
+    if (memory == nullptr)
         return nullptr;
-    surface->bits = AllocateSectionMemory(size_t(size));
-    if (surface->bits == nullptr) {
-        delete surface;
+    std::unique_ptr<DibSection> surface(new (std::nothrow) DibSection(memory, size_t(size), header.biWidth,
+                                                                      header.biHeight));
+    if (surface == nullptr) {
+        FreeSectionMemory(memory, size_t(size));
         return nullptr;
     }
-    {
-        std::lock_guard<std::mutex> guard(objectLock);
-        liveSections.insert(surface);
-    }
-    if (bits != nullptr)
-        *bits = surface->bits;
-    return reinterpret_cast<HBITMAP>(surface);
-}
-
-// Only bitmaps are selectable here; a bitmap lives in one context at a time.
-HGDIOBJ WINAPI PortableSelectObject(HDC handle, HGDIOBJ object)
-{
-    std::lock_guard<std::mutex> guard(objectLock);
-    MemoryContext *context = FindContext(handle);
-    if (context == nullptr)
-        return nullptr;
-    DibSection *surface = FindSection(object);
-    if (surface == nullptr && object != kStockBitmap)
-        return nullptr;
-    if (surface != nullptr && surface->selectedInto != nullptr && surface->selectedInto != handle)
-        return nullptr;
-    HGDIOBJ previous = context->selected != nullptr ? HGDIOBJ(context->selected) : kStockBitmap;
-    if (context->selected != nullptr)
-        context->selected->selectedInto = nullptr;
-    context->selected = surface;
-    if (surface != nullptr)
-        surface->selectedInto = handle;
-    return previous;
+    std::lock_guard<std::mutex> hold(PortableGdiLock());
+    const HGDIOBJ handle = PortableAddGdiObject(std::move(surface));
+    if (handle != nullptr && bits != nullptr)
+        *bits = memory;
+    return static_cast<HBITMAP>(handle);
 }
 
 // The caller vouches, as with GDI, that bits and the colour table hold what
@@ -181,9 +129,9 @@ int WINAPI PortableSetDIBits(HDC, HBITMAP bitmap, UINT firstLine, UINT lineCount
         sourceBytes = DibStride(format.width, format.bitCount) * lineCount;
     if (!IsConvertibleDib(format) || sourceBytes > SIZE_MAX)
         return 0;
-    std::lock_guard<std::mutex> guard(objectLock);
-    DibSection *surface = FindSection(bitmap);
-    if (surface == nullptr)
+    std::lock_guard<std::mutex> hold(PortableGdiLock());
+    auto *surface = static_cast<DibSection *>(PortableFindGdiObject(bitmap, PortableGdiKind::Bitmap));
+    if (surface == nullptr || surface->stock)
         return 0;
     // Colour entries follow the header; bit-field masks always sit at offset 40.
     const uint8_t *header = reinterpret_cast<const uint8_t *>(info);
@@ -196,19 +144,6 @@ int WINAPI PortableSetDIBits(HDC, HBITMAP bitmap, UINT firstLine, UINT lineCount
 // Drawing here is synchronous: the surface is complete when SetDIBits returns.
 BOOL WINAPI PortableGdiFlush(void) { return TRUE; }
 
-// A bitmap still selected into a context is not deleted, as with GDI.
-BOOL WINAPI PortableDeleteObject(HGDIOBJ object)
-{
-    std::lock_guard<std::mutex> guard(objectLock);
-    DibSection *surface = FindSection(object);
-    if (surface == nullptr || surface->selectedInto != nullptr)
-        return FALSE;
-    liveSections.erase(surface);
-    FreeSectionMemory(surface->bits, surface->size);
-    delete surface;
-    return TRUE;
-}
-
 } // namespace
 
 void PortableFillDibSections(PlatformTable *t)
@@ -216,8 +151,6 @@ void PortableFillDibSections(PlatformTable *t)
     t->CreateCompatibleDC = PortableCreateCompatibleDC;
     t->DeleteDC = PortableDeleteDC;
     t->CreateDIBSection = PortableCreateDIBSection;
-    t->SelectObject = PortableSelectObject;
     t->SetDIBits = PortableSetDIBits;
     t->GdiFlush = PortableGdiFlush;
-    t->DeleteObject = PortableDeleteObject;
 }

@@ -1,44 +1,12 @@
-// Focus, system metrics and the wsprintf formatter of the portable build.
+// wvsprintfA: the Win32 formatter's subset of printf.
 #include <string.h>
 
-#include <SDL.h>
+#include <string>
 
-#include "portable.h"
-#include "portable_internal.h"
+#include "fill_table.h"
 #include "utf16.h"
 
 namespace {
-
-// The modelled frame of an overlapped window, as AdjustWindowRectEx adds it:
-// the client corner lies CXFRAME right of and CYCAPTION + CYFRAME - CYBORDER
-// below the outer corner.
-constexpr int kFrameWidth = 3;
-constexpr int kBorder = 1;
-constexpr int kCaptionHeight = 24;
-
-int WINAPI PortableGetSystemMetrics(int index)
-{
-    switch (index) {
-    case SM_CXFRAME:
-    case SM_CYFRAME:
-        return kFrameWidth;
-    case SM_CYBORDER:
-        return kBorder;
-    case SM_CYCAPTION:
-        return kCaptionHeight;
-    case SM_CXSCREEN:
-    case SM_CYSCREEN: {
-        SDL_DisplayMode mode;
-        if (!SDL_WasInit(SDL_INIT_VIDEO) || SDL_GetDesktopDisplayMode(0, &mode) != 0)
-            return 0;
-        return index == SM_CXSCREEN ? mode.w : mode.h;
-    }
-    default:
-        return 0;
-    }
-}
-
-HWND WINAPI PortableGetFocus(void) { return PortableFocusedWindow(); }
 
 // Win32's wsprintf writes at most 1024 characters, the terminator included.
 constexpr size_t kOutputLimit = 1023;
@@ -212,9 +180,7 @@ int WINAPI PortableWvsprintfA(LPSTR buffer, LPCSTR format, va_list arguments)
 
 } // namespace
 
-void PortableFillServices(PlatformTable *t)
+void PortableFillFormatting(PlatformTable *t)
 {
-    t->GetFocus = PortableGetFocus;
-    t->GetSystemMetrics = PortableGetSystemMetrics;
     t->wvsprintfA = PortableWvsprintfA;
 }

@@ -6,8 +6,13 @@
 #include <optional>
 #include <unordered_map>
 
-#include "portable.h"
-#include "portable_internal.h"
+#include "user32/message_queue.h"
+
+#include "fill_table.h"
+#include "kernel32/threads.h"
+#include "kernel32/waits.h"
+#include "user32/window_events.h"
+#include "user32/window_registry.h"
 
 namespace {
 
@@ -57,23 +62,6 @@ struct MessageFilter {
     bool AcceptsQuit() const { return window == nullptr || window == kThreadMessagesOnly; }
 };
 
-DWORD TickCount()
-{
-    const auto sinceStart = Clock::now().time_since_epoch();
-    return static_cast<DWORD>(std::chrono::duration_cast<std::chrono::milliseconds>(sinceStart).count());
-}
-
-MSG MakeMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    MSG made{};
-    made.hwnd = window;
-    made.message = message;
-    made.wParam = wParam;
-    made.lParam = lParam;
-    made.time = TickCount();
-    return made;
-}
-
 // Lock held.
 bool TakeMessage(MessageQueue &queue, const MessageFilter &filter, bool remove, MSG *out)
 {
@@ -86,7 +74,7 @@ bool TakeMessage(MessageQueue &queue, const MessageFilter &filter, bool remove, 
         }
     }
     if (queue.quitPending && filter.AcceptsQuit()) {
-        *out = MakeMessage(nullptr, WM_QUIT, queue.quitCode, 0);
+        *out = PortableMakeMessage(nullptr, WM_QUIT, queue.quitCode, 0);
         if (remove)
             queue.quitPending = false;
         return true;
@@ -145,12 +133,12 @@ BOOL WINAPI PortablePostMessageA(HWND window, UINT message, WPARAM wParam, LPARA
     const DWORD owner = window ? PortableWindowOwner(window) : PortableCurrentThreadId();
     if (owner == 0)
         return FALSE;
-    return PortablePostToThread(owner, MakeMessage(window, message, wParam, lParam));
+    return PortablePostToThread(owner, PortableMakeMessage(window, message, wParam, lParam));
 }
 
 BOOL WINAPI PortablePostThreadMessageA(DWORD threadId, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return PortablePostToThread(threadId, MakeMessage(nullptr, message, wParam, lParam));
+    return PortablePostToThread(threadId, PortableMakeMessage(nullptr, message, wParam, lParam));
 }
 
 void WINAPI PortablePostQuitMessage(int exitCode)
@@ -165,21 +153,6 @@ void WINAPI PortablePostQuitMessage(int exitCode)
         queue->quitCode = static_cast<WPARAM>(exitCode);
     }
     PortableSignal().notify_all();
-}
-
-BOOL WINAPI PortableTranslateMessage(const MSG *message)
-{
-    if (!message)
-        return FALSE;
-    switch (message->message) {
-    case WM_KEYDOWN:
-    case WM_KEYUP:
-    case WM_SYSKEYDOWN:
-    case WM_SYSKEYUP:
-        return TRUE;
-    default:
-        return FALSE;
-    }
 }
 
 LRESULT WINAPI PortableDispatchMessageA(const MSG *message)
@@ -234,6 +207,18 @@ DWORD WINAPI PortableMsgWaitForMultipleObjects(DWORD count, const HANDLE *handle
 
 } // namespace
 
+MSG PortableMakeMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    MSG made{};
+    made.hwnd = window;
+    made.message = message;
+    made.wParam = wParam;
+    made.lParam = lParam;
+    const auto sinceStart = Clock::now().time_since_epoch();
+    made.time = static_cast<DWORD>(std::chrono::duration_cast<std::chrono::milliseconds>(sinceStart).count());
+    return made;
+}
+
 bool PortablePostToThread(DWORD threadId, const MSG &message)
 {
     {
@@ -259,7 +244,6 @@ void PortableFillMessageQueue(PlatformTable *t)
     t->PostMessageA = PortablePostMessageA;
     t->PostThreadMessageA = PortablePostThreadMessageA;
     t->PostQuitMessage = PortablePostQuitMessage;
-    t->TranslateMessage = PortableTranslateMessage;
     t->DispatchMessageA = PortableDispatchMessageA;
     t->SendMessageA = PortableSendMessageA;
     t->MsgWaitForMultipleObjects = PortableMsgWaitForMultipleObjects;

@@ -1,13 +1,16 @@
 // Window classes, keyed like Win32's by name (case-insensitive) and module
-// instance, and the stock icons and cursors.
+// instance.
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string.h>
 #include <strings.h>
 #include <vector>
 
-#include "portable.h"
-#include "portable_internal.h"
+#include "user32/window_classes.h"
+
+#include "fill_table.h"
+#include "kernel32/module.h"
 
 namespace {
 
@@ -29,7 +32,7 @@ struct ClassRegistry {
     unsigned nextAtom = kFirstAtom;
 };
 
-ClassRegistry &Registry()
+ClassRegistry &Classes()
 {
     static auto *registry = new ClassRegistry; // outlives windows destroyed at exit
     return *registry;
@@ -56,7 +59,7 @@ bool NameMatches(const WindowClass &windowClass, LPCSTR name)
 // Lock held.
 std::vector<std::unique_ptr<WindowClass>>::iterator Find(LPCSTR name, HINSTANCE instance)
 {
-    auto &classes = Registry().classes;
+    auto &classes = Classes().classes;
     for (auto it = classes.begin(); it != classes.end(); ++it) {
         if ((*it)->record.hInstance == instance && NameMatches(**it, name))
             return it;
@@ -70,7 +73,7 @@ ATOM WINAPI PortableRegisterClassA(const WNDCLASSA *record)
         return 0;
     if (strnlen(record->lpszClassName, kMaximumClassName + 1) > kMaximumClassName)
         return 0;
-    ClassRegistry &registry = Registry();
+    ClassRegistry &registry = Classes();
     std::lock_guard<std::mutex> hold(registry.lock);
     const HINSTANCE instance = Normalised(record->hInstance);
     if (Find(record->lpszClassName, instance) != registry.classes.end() || registry.nextAtom > kLastAtom)
@@ -95,7 +98,7 @@ BOOL WINAPI PortableUnregisterClassA(LPCSTR name, HINSTANCE instance)
 {
     if (!name)
         return FALSE;
-    ClassRegistry &registry = Registry();
+    ClassRegistry &registry = Classes();
     std::lock_guard<std::mutex> hold(registry.lock);
     auto found = Find(name, Normalised(instance));
     if (found == registry.classes.end() || (*found)->windows > 0)
@@ -104,35 +107,13 @@ BOOL WINAPI PortableUnregisterClassA(LPCSTR name, HINSTANCE instance)
     return TRUE;
 }
 
-bool IsStockResource(HINSTANCE instance, LPCSTR name, unsigned first, unsigned last)
-{
-    const uintptr_t id = reinterpret_cast<uintptr_t>(name);
-    return !instance && IsAtom(name) && id >= first && id <= last;
-}
-
-// Stock icons and cursors are never drawn by SDL; distinct non-null values
-// are all that callers need.
-HICON WINAPI PortableLoadIconA(HINSTANCE instance, LPCSTR name)
-{
-    if (!IsStockResource(instance, name, 32512, 32518)) // IDI_APPLICATION .. IDI_SHIELD
-        return nullptr;
-    return reinterpret_cast<HICON>(0x10000 + reinterpret_cast<uintptr_t>(name));
-}
-
-HCURSOR WINAPI PortableLoadCursorA(HINSTANCE instance, LPCSTR name)
-{
-    if (!IsStockResource(instance, name, 32512, 32651)) // IDC_ARROW .. IDC_HELP
-        return nullptr;
-    return reinterpret_cast<HCURSOR>(0x20000 + reinterpret_cast<uintptr_t>(name));
-}
-
 } // namespace
 
 bool PortableAcquireClass(LPCSTR className, HINSTANCE instance, WNDCLASSA *copy, ATOM *atom)
 {
     if (!className)
         return false;
-    ClassRegistry &registry = Registry();
+    ClassRegistry &registry = Classes();
     std::lock_guard<std::mutex> hold(registry.lock);
     auto found = Find(className, Normalised(instance));
     if (found == registry.classes.end())
@@ -145,7 +126,7 @@ bool PortableAcquireClass(LPCSTR className, HINSTANCE instance, WNDCLASSA *copy,
 
 void PortableReleaseClass(ATOM atom)
 {
-    ClassRegistry &registry = Registry();
+    ClassRegistry &registry = Classes();
     std::lock_guard<std::mutex> hold(registry.lock);
     for (auto &windowClass : registry.classes) {
         if (windowClass->atom == atom && windowClass->windows > 0) {
@@ -159,6 +140,4 @@ void PortableFillWindowClasses(PlatformTable *t)
 {
     t->RegisterClassA = PortableRegisterClassA;
     t->UnregisterClassA = PortableUnregisterClassA;
-    t->LoadIconA = PortableLoadIconA;
-    t->LoadCursorA = PortableLoadCursorA;
 }

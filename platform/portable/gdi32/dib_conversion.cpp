@@ -2,7 +2,7 @@
 // colour tables shorter than the bit depth are padded with black, bit fields
 // are widened by repeating their top bits once, and run-length data paints
 // only the pixels its runs cover, leaving the rest of the surface as it was.
-#include "dib_conversion.h"
+#include "gdi32/dib_conversion.h"
 
 #include <stdlib.h>
 #include <string.h>

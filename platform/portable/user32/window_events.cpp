@@ -1,0 +1,157 @@
+// SDL's window events as Win32's size, activation and close messages, and
+// the pump that hands every SDL event to its translator.
+#include "user32/window_events.h"
+
+#include <SDL.h>
+
+#include "user32/keyboard.h"
+#include "user32/message_queue.h"
+#include "user32/mouse.h"
+#include "kernel32/threads.h"
+
+namespace {
+
+thread_local bool pumping = false;
+
+void AddNotice(PortableNotices &notices, HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    notices.push_back(PortableMakeMessage(window, message, wParam, lParam));
+}
+
+LPARAM ClientSize(const PortableWindow &window)
+{
+    return MAKELPARAM(window.clientWidth, window.clientHeight);
+}
+
+void TranslateWindowEvent(PortableWindow &window, const SDL_WindowEvent &event, PortableNotices &notices)
+{
+    switch (event.event) {
+    case SDL_WINDOWEVENT_CLOSE:
+        AddNotice(notices, window.handle, WM_SYSCOMMAND, SC_CLOSE, 0);
+        break;
+    case SDL_WINDOWEVENT_MINIMIZED:
+        PortableSetMinimized(window, true, notices);
+        break;
+    case SDL_WINDOWEVENT_RESTORED:
+        PortableSetMinimized(window, false, notices);
+        break;
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+    case SDL_WINDOWEVENT_FOCUS_LOST: {
+        const bool gained = event.event == SDL_WINDOWEVENT_FOCUS_GAINED;
+        if (window.owner == PortableCurrentThreadId())
+            PortableNoteFocus(window.handle, gained);
+        AddNotice(notices, window.handle, WM_ACTIVATE, MAKEWPARAM(gained ? WA_ACTIVE : WA_INACTIVE, window.minimized),
+                  0);
+        break;
+    }
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+        if (event.data1 == window.clientWidth && event.data2 == window.clientHeight)
+            break;
+        window.clientWidth = event.data1;
+        window.clientHeight = event.data2;
+        if (!window.minimized) {
+            const bool maximized = (SDL_GetWindowFlags(window.sdl) & SDL_WINDOW_MAXIMIZED) != 0;
+            AddNotice(notices, window.handle, WM_SIZE, maximized ? SIZE_MAXIMIZED : SIZE_RESTORED,
+                      ClientSize(window));
+        }
+        break;
+    case SDL_WINDOWEVENT_MOVED:
+        window.x = event.data1 - window.frame.left;
+        window.y = event.data2 - window.frame.top;
+        break;
+    default:
+        break;
+    }
+}
+
+uint32_t EventWindowId(const SDL_Event &event)
+{
+    switch (event.type) {
+    case SDL_WINDOWEVENT: return event.window.windowID;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: return event.key.windowID;
+    case SDL_MOUSEMOTION: return event.motion.windowID;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: return event.button.windowID;
+    default: return 0; // SDL_QUIT among them: only WM_CLOSE ends a window here
+    }
+}
+
+void TranslateEvent(const SDL_Event &event)
+{
+    PortableWindow *window = PortableFindWindow(PortableWindowBySdlId(EventWindowId(event)));
+    if (!window)
+        return;
+    PortableNotices notices;
+    switch (event.type) {
+    case SDL_WINDOWEVENT:
+        TranslateWindowEvent(*window, event.window, notices);
+        break;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+        PortablePostKey(*window, event.key);
+        break;
+    case SDL_MOUSEMOTION:
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+        PortablePostMouse(*window, event);
+        break;
+    default:
+        break;
+    }
+    PortableDeliver(notices);
+}
+
+} // namespace
+
+void PortableDeliver(const PortableNotices &notices)
+{
+    const DWORD self = PortableCurrentThreadId();
+    for (const MSG &notice : notices) {
+        const DWORD owner = PortableWindowOwner(notice.hwnd);
+        if (owner != self) {
+            if (owner != 0)
+                PortablePostToThread(owner, notice);
+            continue;
+        }
+        if (WNDPROC procedure = PortableWindowProc(notice.hwnd))
+            procedure(notice.hwnd, notice.message, notice.wParam, notice.lParam);
+    }
+}
+
+void PortableReveal(PortableWindow &window, PortableNotices &notices)
+{
+    if (window.visible)
+        return;
+    SDL_ShowWindow(window.sdl);
+    window.visible = true;
+    if (!window.sized) {
+        window.sized = true;
+        AddNotice(notices, window.handle, WM_SIZE, SIZE_RESTORED, ClientSize(window));
+    }
+}
+
+void PortableSetMinimized(PortableWindow &window, bool minimized, PortableNotices &notices)
+{
+    if (window.minimized == minimized)
+        return;
+    window.minimized = minimized;
+    if (minimized) {
+        AddNotice(notices, window.handle, WM_SIZE, SIZE_MINIMIZED, 0);
+        AddNotice(notices, window.handle, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 1), 0);
+    } else {
+        AddNotice(notices, window.handle, WM_SIZE, SIZE_RESTORED, ClientSize(window));
+        AddNotice(notices, window.handle, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, 0), 0);
+    }
+}
+
+void PortablePumpWindowEvents()
+{
+    if (!PortableThreadOwnsWindows() || pumping)
+        return;
+    pumping = true;
+    SDL_Event event;
+    while (SDL_PollEvent(&event))
+        TranslateEvent(event);
+    pumping = false;
+}
