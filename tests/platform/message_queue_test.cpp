@@ -31,17 +31,41 @@ TEST_F(MessageQueue, QuitComesAfterEveryPostedMessage)
     EXPECT_FALSE(platform.PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE));
 }
 
-TEST_F(MessageQueue, NoRemoveLeavesTheMessageInPlace)
+TEST_F(MessageQueue, NoRemoveLeavesTheMessageOrTheQuitRequestInPlace)
 {
-    platform.PostMessageA(nullptr, kFirst, 11, 12);
-    MSG message;
-    for (UINT flags : {PM_NOREMOVE, PM_NOREMOVE, PM_REMOVE}) {
-        ASSERT_TRUE(platform.PeekMessageA(&message, nullptr, 0, 0, flags));
-        EXPECT_EQ(message.message, kFirst);
-        EXPECT_EQ(message.wParam, 11u);
-        EXPECT_EQ(message.lParam, 12);
+    for (UINT posted : {kFirst, static_cast<UINT>(WM_QUIT)}) {
+        SCOPED_TRACE(posted);
+        if (posted == WM_QUIT)
+            platform.PostQuitMessage(11);
+        else
+            platform.PostMessageA(nullptr, posted, 11, 12);
+        MSG message;
+        for (UINT flags : {PM_NOREMOVE, PM_NOREMOVE, PM_REMOVE}) {
+            ASSERT_TRUE(platform.PeekMessageA(&message, nullptr, 0, 0, flags));
+            EXPECT_EQ(message.message, posted);
+            EXPECT_EQ(message.wParam, 11u);
+        }
+        EXPECT_FALSE(platform.PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE));
     }
-    EXPECT_FALSE(platform.PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE));
+}
+
+TEST_F(MessageQueue, AFilterTakesEveryMessageOfItsRangeAndNoOther)
+{
+    struct Case {
+        UINT first;
+        UINT last;
+        bool taken;
+    };
+    const Case cases[] = {
+        {kFirst, kSecond, true}, {kSecond, kSecond, true}, {kFirst, kFirst, false}, {kSecond + 1, kSecond + 9, false},
+    };
+    for (const Case &each : cases) {
+        SCOPED_TRACE(each.first - WM_USER);
+        platform.PostMessageA(nullptr, kSecond, 0, 0);
+        MSG message;
+        EXPECT_EQ(platform.PeekMessageA(&message, nullptr, each.first, each.last, PM_REMOVE) != FALSE, each.taken);
+        DrainQueue();
+    }
 }
 
 // Records what its GetMessageA loop receives until WM_QUIT.
