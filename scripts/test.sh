@@ -21,7 +21,7 @@ step() {
   if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "=== FAILED: $title"; fi
 }
 
-build() { cmake --preset "$1" >/dev/null && cmake --build --preset "$1"; }
+build() { cmake --preset "$1" -DOV_WARNINGS_AS_ERRORS=ON >/dev/null && cmake --build --preset "$1"; }
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
 export LSAN_OPTIONS=suppressions=$root/scripts/lsan.supp:print_suppressions=0
