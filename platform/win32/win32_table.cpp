@@ -56,10 +56,13 @@ extern "C" PlatformTable PlatformSystemTable(void)
     t.GetDC = ::GetDC;
     t.ReleaseDC = ::ReleaseDC;
     t.wvsprintfA = ::wvsprintfA;
+    t.GetSysColor = ::GetSysColor;
+    t.SetSysColors = ::SetSysColors;
 
     t.ChoosePixelFormat = ::ChoosePixelFormat;
     t.SetPixelFormat = ::SetPixelFormat;
     t.DescribePixelFormat = ::DescribePixelFormat;
+    t.GetPixelFormat = ::GetPixelFormat;
     t.CreateCompatibleDC = ::CreateCompatibleDC;
     t.DeleteDC = ::DeleteDC;
     t.CreateDIBSection = ::CreateDIBSection;
@@ -68,10 +71,24 @@ extern "C" PlatformTable PlatformSystemTable(void)
     t.GetStockObject = ::GetStockObject;
     t.SelectObject = ::SelectObject;
     t.DeleteObject = ::DeleteObject;
+    t.CreatePalette = ::CreatePalette;
+    t.SetPaletteEntries = ::SetPaletteEntries;
+    t.GetPaletteEntries = ::GetPaletteEntries;
+    t.UnrealizeObject = ::UnrealizeObject;
+    t.SelectPalette = ::SelectPalette;
+    t.RealizePalette = ::RealizePalette;
+    t.SetSystemPaletteUse = ::SetSystemPaletteUse;
+    t.GetSystemPaletteUse = ::GetSystemPaletteUse;
+    t.GetSystemPaletteEntries = ::GetSystemPaletteEntries;
+    t.GetDeviceCaps = ::GetDeviceCaps;
     t.SwapBuffers = ::SwapBuffers;
 
     t.wglCreateContext = ::wglCreateContext;
     t.wglMakeCurrent = ::wglMakeCurrent;
     t.wglDeleteContext = ::wglDeleteContext;
+
+    t.RegOpenKeyExA = ::RegOpenKeyExA;
+    t.RegQueryValueExA = ::RegQueryValueExA;
+    t.RegCloseKey = ::RegCloseKey;
     return t;
 }

@@ -103,10 +103,15 @@ typedef struct PlatformTable {
     /* user32: formatting */
     int(WINAPI *wvsprintfA)(LPSTR, LPCSTR, va_list);
 
+    /* user32: system colours */
+    DWORD(WINAPI *GetSysColor)(int);
+    BOOL(WINAPI *SetSysColors)(int, const INT *, const COLORREF *);
+
     /* gdi32: pixel formats */
     int(WINAPI *ChoosePixelFormat)(HDC, const PIXELFORMATDESCRIPTOR *);
     BOOL(WINAPI *SetPixelFormat)(HDC, int, const PIXELFORMATDESCRIPTOR *);
     int(WINAPI *DescribePixelFormat)(HDC, int, UINT, PIXELFORMATDESCRIPTOR *);
+    int(WINAPI *GetPixelFormat)(HDC);
 
     /* gdi32: memory contexts and DIB sections */
     HDC(WINAPI *CreateCompatibleDC)(HDC);
@@ -120,6 +125,18 @@ typedef struct PlatformTable {
     HGDIOBJ(WINAPI *SelectObject)(HDC, HGDIOBJ);
     BOOL(WINAPI *DeleteObject)(HGDIOBJ);
 
+    /* gdi32: logical palettes and the system palette */
+    HPALETTE(WINAPI *CreatePalette)(const LOGPALETTE *);
+    UINT(WINAPI *SetPaletteEntries)(HPALETTE, UINT, UINT, const PALETTEENTRY *);
+    UINT(WINAPI *GetPaletteEntries)(HPALETTE, UINT, UINT, LPPALETTEENTRY);
+    BOOL(WINAPI *UnrealizeObject)(HGDIOBJ);
+    HPALETTE(WINAPI *SelectPalette)(HDC, HPALETTE, BOOL);
+    UINT(WINAPI *RealizePalette)(HDC);
+    UINT(WINAPI *SetSystemPaletteUse)(HDC, UINT);
+    UINT(WINAPI *GetSystemPaletteUse)(HDC);
+    UINT(WINAPI *GetSystemPaletteEntries)(HDC, UINT, UINT, LPPALETTEENTRY);
+    int(WINAPI *GetDeviceCaps)(HDC, int);
+
     /* gdi32: presentation */
     BOOL(WINAPI *SwapBuffers)(HDC);
 
@@ -127,6 +144,11 @@ typedef struct PlatformTable {
     HGLRC(WINAPI *wglCreateContext)(HDC);
     BOOL(WINAPI *wglMakeCurrent)(HDC, HGLRC);
     BOOL(WINAPI *wglDeleteContext)(HGLRC);
+
+    /* advapi32: the registry, read-only */
+    LSTATUS(WINAPI *RegOpenKeyExA)(HKEY, LPCSTR, DWORD, REGSAM, PHKEY);
+    LSTATUS(WINAPI *RegQueryValueExA)(HKEY, LPCSTR, LPDWORD, LPDWORD, LPBYTE, LPDWORD);
+    LSTATUS(WINAPI *RegCloseKey)(HKEY);
 } PlatformTable;
 
 /* The table every call goes through. */
