@@ -43,6 +43,12 @@ constexpr int kErrorTextLimit = 255;
 // and shows the text in an "Error" box while errorBoxes is on.
 void ReportError(const char *format, ...);
 
+// A handle as the 32-bit number the reporter's "%08lX" prints.
+inline DWORD HandleNumber(const void *handle)
+{
+    return static_cast<DWORD>(reinterpret_cast<uintptr_t>(handle));
+}
+
 // Local-heap blocks for palette buffers; null when the heap is exhausted.
 void *AllocBlock(SIZE_T size);
 void *AllocZeroedBlock(SIZE_T size);

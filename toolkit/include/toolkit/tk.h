@@ -74,6 +74,18 @@ void tkOnButtonUp(TkButtonCallback callback);
 void tkOnPointerMove(TkPointerMoveCallback callback);
 void tkOnIdle(TkIdleCallback callback);
 
+/* The colour map of a colour-index window, changed in place and realised
+ * when the event loop runs again. Components run from 0 to 1. Before a
+ * window is open these do nothing and tkCountMapEntries is 0. */
+void tkStoreIndexColor(int32_t index, float red, float green, float blue);
+/* 2^rampBits grey ramps of 2^levelBits entries each. */
+void tkStoreFogRamps(int32_t levelBits, int32_t rampBits);
+void tkStoreGreyRamp(void);
+/* Fills the map after the window format's colour bit fields; the two
+ * arguments are not read. */
+void tkStoreRgbLayout(int32_t first, int32_t second);
+int32_t tkCountMapEntries(void);
+
 /* Null while no window is open. */
 HWND tkWindowHandle(void);
 HDC tkDeviceContext(void);
