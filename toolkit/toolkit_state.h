@@ -36,6 +36,10 @@ struct ToolkitState {
 
 extern ToolkitState toolkitState;
 
+// The client corner of an overlapped window whose outer corner is x, y, by
+// the frame metrics the platform reports now.
+void SetClientCornerFromOuter(int32_t x, int32_t y);
+
 // The texts the reporter shows hold at most this many bytes.
 constexpr int kErrorTextLimit = 255;
 

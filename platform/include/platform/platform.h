@@ -47,6 +47,10 @@ typedef struct PlatformTable {
     LPVOID(WINAPI *MapViewOfFile)(HANDLE, DWORD, DWORD, DWORD, SIZE_T);
     BOOL(WINAPI *UnmapViewOfFile)(LPCVOID);
 
+    /* kernel32: the process */
+    BOOL(WINAPI *GetVersionExA)(LPOSVERSIONINFOA);
+    void(WINAPI *ExitProcess)(UINT);
+
     /* kernel32: the local heap */
     HLOCAL(WINAPI *LocalAlloc)(UINT, SIZE_T);
     HLOCAL(WINAPI *LocalFree)(HLOCAL);
@@ -63,14 +67,17 @@ typedef struct PlatformTable {
 
     /* user32: window classes, stock icons and cursors */
     ATOM(WINAPI *RegisterClassA)(const WNDCLASSA *);
+    ATOM(WINAPI *RegisterClassW)(const WNDCLASSW *);
     BOOL(WINAPI *UnregisterClassA)(LPCSTR, HINSTANCE);
     HICON(WINAPI *LoadIconA)(HINSTANCE, LPCSTR);
     HCURSOR(WINAPI *LoadCursorA)(HINSTANCE, LPCSTR);
 
     /* user32: windows */
     HWND(WINAPI *CreateWindowExA)(DWORD, LPCSTR, LPCSTR, DWORD, int, int, int, int, HWND, HMENU, HINSTANCE, LPVOID);
+    HWND(WINAPI *CreateWindowExW)(DWORD, LPCWSTR, LPCWSTR, DWORD, int, int, int, int, HWND, HMENU, HINSTANCE, LPVOID);
     BOOL(WINAPI *DestroyWindow)(HWND);
     BOOL(WINAPI *GetClientRect)(HWND, LPRECT);
+    BOOL(WINAPI *GetWindowRect)(HWND, LPRECT);
     BOOL(WINAPI *ShowWindow)(HWND, int);
     BOOL(WINAPI *SetForegroundWindow)(HWND);
     BOOL(WINAPI *IsIconic)(HWND);
@@ -79,15 +86,27 @@ typedef struct PlatformTable {
     LRESULT(WINAPI *DefWindowProcA)(HWND, UINT, WPARAM, LPARAM);
 
     /* user32: the window frame and system metrics */
+    BOOL(WINAPI *AdjustWindowRect)(LPRECT, DWORD, BOOL);
     BOOL(WINAPI *AdjustWindowRectEx)(LPRECT, DWORD, BOOL, DWORD);
     int(WINAPI *GetSystemMetrics)(int);
 
+    /* user32: painting */
+    BOOL(WINAPI *InvalidateRect)(HWND, const RECT *, BOOL);
+    BOOL(WINAPI *GetUpdateRect)(HWND, LPRECT, BOOL);
+    HDC(WINAPI *BeginPaint)(HWND, LPPAINTSTRUCT);
+    BOOL(WINAPI *EndPaint)(HWND, const PAINTSTRUCT *);
+
     /* user32: keyboard and focus */
     BOOL(WINAPI *TranslateMessage)(const MSG *);
+    SHORT(WINAPI *GetKeyState)(int);
     HWND(WINAPI *SetFocus)(HWND);
     HWND(WINAPI *GetFocus)(void);
 
     /* user32: mouse and cursor */
+    HWND(WINAPI *SetCapture)(HWND);
+    BOOL(WINAPI *ReleaseCapture)(void);
+    HWND(WINAPI *GetCapture)(void);
+    BOOL(WINAPI *GetCursorPos)(LPPOINT);
     int(WINAPI *ShowCursor)(BOOL);
 
     /* user32: display modes */

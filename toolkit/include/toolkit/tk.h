@@ -74,6 +74,20 @@ void tkOnButtonUp(TkButtonCallback callback);
 void tkOnPointerMove(TkPointerMoveCallback callback);
 void tkOnIdle(TkIdleCallback callback);
 
+/* Opens the one window with a current OpenGL context: 1 on success, 0 after
+ * telling why (when error boxes are on). A process opens it once. */
+int32_t tkOpenWindow(const char *title);
+/* Turns messages into callbacks until the window is destroyed. */
+void tkRunLoop(void);
+/* Destroys the window; the loop then returns. */
+void tkShutWindow(void);
+/* Destroys the window and ends the process with exit code 0. */
+void tkExitProgram(void);
+/* Shows the back buffer of a double-buffered window. */
+void tkFlipBuffers(void);
+/* The pointer relative to the client area's corner; 0, 0 when unknown. */
+void tkPointerPosition(int32_t *x, int32_t *y);
+
 /* The colour map of a colour-index window, changed in place and realised
  * when the event loop runs again. Components run from 0 to 1. Before a
  * window is open these do nothing and tkCountMapEntries is 0. */
