@@ -33,10 +33,11 @@ private:
 extern std::vector<MessageBoxRecord> messageBoxes;
 extern int messageBoxAnswer;
 
-// Names of the calls the wrappers saw, in order.
+// Names of the calls the wrappers saw, in order; a box shown is logged as its
+// text in brackets.
 extern std::vector<std::string> callLog;
 
 void ResetScript();
-void LogCall(const char *name);
+void LogCall(const std::string &name);
 
 #endif
