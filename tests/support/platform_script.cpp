@@ -7,9 +7,9 @@ std::vector<std::string> callLog;
 
 namespace {
 
-int WINAPI ScriptedMessageBox(HWND, LPCSTR text, LPCSTR caption, UINT flags)
+int WINAPI ScriptedMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT flags)
 {
-    messageBoxes.push_back({text ? text : "", caption ? caption : "", flags});
+    messageBoxes.push_back({text ? text : "", caption ? caption : "", flags, owner});
     LogCall("[" + messageBoxes.back().text + "]");
     return messageBoxAnswer;
 }

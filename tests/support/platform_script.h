@@ -14,6 +14,7 @@ struct MessageBoxRecord {
     std::string text;
     std::string caption;
     UINT flags;
+    HWND owner = nullptr;
 };
 
 // Installs a copy of the real table in which message boxes are answered by
