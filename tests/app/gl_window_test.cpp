@@ -248,10 +248,14 @@ TEST_F(GLWindowTest, OpenSetsClientAreaProjectionStateAndTheFirstPixelFormat)
     EXPECT_EQ(client.right - client.left, 800);
     EXPECT_EQ(client.bottom - client.top, 600);
     ExpectProjection(800, 600, 800.0 / 600.0);
+    // Of the fixed state, what the picture shows: the depth test and a black background.
     GLint depthFunction;
+    GLfloat clear[4];
     glGetIntegerv(GL_DEPTH_FUNC, &depthFunction);
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
     EXPECT_EQ(depthFunction, GL_LEQUAL);
+    EXPECT_EQ(std::vector<GLfloat>(clear, clear + 4), (std::vector<GLfloat>{0, 0, 0, 0.5f}));
     window.Close();
 
     // A height of 0 is taken as 1; a later Open keeps the first one's descriptor.
