@@ -29,6 +29,16 @@ static int EndsWith(const char *text, const char *tail)
     return 1;
 }
 
+static const char *BaseName(const char *path)
+{
+    const char *name = path;
+    for (const char *p = path; *p; ++p) {
+        if (*p == '/' || *p == '\\')
+            name = p + 1;
+    }
+    return name;
+}
+
 static PixelImage *Load(const char *name)
 {
     if (EndsWith(name, ".bmp") || EndsWith(name, ".dib"))
@@ -92,9 +102,7 @@ int main(int argc, char **argv)
     tkOnReshape(Reshape);
     tkOnExpose(Draw);
     tkOnKey(Key);
-    const char *slash = strrchr(argv[1], '/'), *backslash = strrchr(argv[1], '\\');
-    const char *title = slash > backslash ? slash + 1 : backslash ? backslash + 1 : argv[1];
-    if (!tkOpenWindow(title))
+    if (!tkOpenWindow(BaseName(argv[1])))
         return 1;
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glClearColor(0, 0, 0, 1);
