@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "image/dib_reader.h"
+#include "image/image_report.h"
 #include "tests/image/memory_file.h"
 #include "tests/image/rgb_test_files.h"
 #include "tests/support/platform_script.h"
@@ -43,7 +44,7 @@ const std::map<std::string, Expectation> kExceptions = {
     {"rgb16-880.bmp", {kDibConversionError, nullptr}}, // a mask of 0
     {"rletopdown.bmp", {kDibConversionError, nullptr}},
     {"l2rgb_read.bmp", {kDibConversionError, nullptr}}, // bfOffBits past the end
-    {"reallybig.bmp", {kDibOutOfMemory, nullptr}},
+    {"reallybig.bmp", {kImageOutOfMemory, nullptr}},
     // Pixel data past the end of the file, where GDI reads on into whatever follows.
     {"shortfile.bmp", {kDibConversionError, nullptr}},
 };
