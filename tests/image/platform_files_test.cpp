@@ -34,8 +34,9 @@ TEST(PlatformFiles, OpenSeekAndReadBehaveAsOnWindows)
     DWORD sizeHigh = 1;
     EXPECT_EQ(platform.GetFileSize(file, &sizeHigh), size);
     EXPECT_EQ(sizeHigh, 0u);
-    LONG high = 0;
-    EXPECT_EQ(platform.SetFilePointer(file, 0, &high, FILE_END), size);
+    LONG high = -1; // with the low part, -10 from the end; the new high part comes back
+    EXPECT_EQ(platform.SetFilePointer(file, -10, &high, FILE_END), size - 10);
+    EXPECT_EQ(high, 0);
     EXPECT_EQ(platform.SetFilePointer(file, -1, nullptr, FILE_BEGIN), INVALID_SET_FILE_POINTER);
     unsigned char buffer[100];
     memset(buffer, 0xAA, sizeof buffer);
