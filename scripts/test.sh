@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: native, native with ASan/UBSan, the
-# 32-bit Windows build under Wine, the x86_64 Windows build, end-to-end runs of
-# both programs, and each fuzz target for a short while. Run as root on Debian.
+# threaded suites under TSan, the 32-bit Windows build under Wine, the x86_64
+# Windows build, end-to-end runs of both programs, and each fuzz target for a
+# short while. Run as root on Debian.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -31,6 +32,9 @@ step "native build" build native
 step "native tests" ctest --preset native
 step "native-asan build" build native-asan
 step "native-asan tests" ctest --preset native-asan
+# The threaded suites only: threads, events, message queues, the demo's two threads.
+step "native-tsan build" build native-tsan
+step "native-tsan threaded tests" ctest --preset native-tsan
 step "mingw-i686 build" build mingw-i686
 ov_wine_env "$root/build"
 step "mingw-i686 tests under Wine" ctest --preset mingw-i686

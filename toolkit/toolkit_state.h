@@ -3,6 +3,7 @@
 #ifndef TOOLKIT_TOOLKIT_STATE_H
 #define TOOLKIT_TOOLKIT_STATE_H
 
+#include <stddef.h>
 #include <stdint.h>
 
 #include "platform/win32_types.h"
@@ -52,6 +53,12 @@ inline DWORD HandleNumber(const void *handle)
 {
     return static_cast<DWORD>(reinterpret_cast<uintptr_t>(handle));
 }
+
+// Where a cut of 8-bit text at most cut bytes long must stop so that it keeps
+// whole characters: the portable build's texts are UTF-8, so the cut steps
+// back over continuation bytes; Windows' 8-bit texts are taken as one byte a
+// character. text holds at least cut bytes.
+size_t WholeCharacterCut(const char *text, size_t cut);
 
 // Local-heap blocks for palette buffers; null when the heap is exhausted.
 void *AllocBlock(SIZE_T size);

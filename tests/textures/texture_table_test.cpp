@@ -11,7 +11,7 @@
 
 #include <GL/gl.h>
 
-#include "tests/image/dib_bitmap_builder.h"
+#include "tests/image/image_files.h"
 #include "tests/support/gl_context.h"
 #include "tests/support/platform_script.h"
 #include "textures/texture_table.h"
@@ -26,14 +26,25 @@ GLint Integer(GLenum name)
     return value;
 }
 
-// A 24-bit bitmap file and the record the reader delivers from it.
+struct GeneratedDib {
+    Bytes file;
+    Bytes record; // red, green, blue, rows bottom first
+};
+
+// A 24-bit bitmap file of made-up colours and the record the reader delivers.
 GeneratedDib Bitmap(int width, int height, uint32_t seed)
 {
-    DibLayout layout;
-    layout.width = width;
-    layout.height = height;
-    layout.bitCount = 24;
-    return MakeDib(layout, seed);
+    const size_t stride = size_t(width * 3 + 3) / 4 * 4;
+    Bytes data(stride * size_t(height), 0), record;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width * 3; x += 3) {
+            uint8_t *bgr = &data[size_t(y) * stride + size_t(x)];
+            for (int c = 0; c < 3; ++c)
+                bgr[c] = uint8_t((seed = seed * 1103515245u + 12345u) >> 16);
+            record.insert(record.end(), {bgr[2], bgr[1], bgr[0]});
+        }
+    }
+    return {MakeDib(width, height, 24, BI_RGB, {}, data), record};
 }
 
 class TextureTableTest : public ::testing::Test {

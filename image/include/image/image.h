@@ -33,6 +33,16 @@ PixelImage *LoadDibImage(const char *name);
 PixelImage *LoadDibImageA(const char *name);
 PixelImage *LoadDibImageW(const ImageWideChar *name);
 
+/* A file of a few kilobytes can claim billions of pixels. Both readers refuse
+ * a picture of more pixels than the limit with "Out of memory." before they
+ * obtain anything for it. The default keeps a record within 512 MiB, close to
+ * what other image libraries allow. */
+#define IMAGE_DEFAULT_PIXEL_LIMIT 178956970u
+
+/* Sets the limit for every later call on any thread, 0 for none; returns the
+ * previous one. */
+uint64_t SetImagePixelLimit(uint64_t pixels);
+
 #ifdef __cplusplus
 }
 #endif
