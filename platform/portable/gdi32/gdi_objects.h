@@ -27,8 +27,6 @@ struct PortableDeviceContext : PortableGdiObject {
     HGDIOBJ bitmap;
     HGDIOBJ brush;
     HGDIOBJ pen;
-    int pixelFormat = 0; // window contexts: the format set on the window, 0 for none
-    PIXELFORMATDESCRIPTOR format{};
 };
 
 std::mutex &PortableGdiLock();

@@ -1,5 +1,7 @@
-// OpenGL contexts and the buffer swap over SDL2. A context is current on one
-// thread at most, and swapping needs it current on the window, as in WGL.
+// OpenGL contexts and the buffer swap over GLX, on the configuration of the
+// window's pixel format. As in WGL a context is current on one thread at
+// most, is made current only on windows of its own pixel format, and the
+// swap needs it current on the window.
 #include "opengl32/gl_contexts.h"
 
 #include <mutex>
@@ -9,12 +11,14 @@
 #include "handle_numbers.h"
 #include "gdi32/pixel_formats.h"
 #include "kernel32/threads.h"
-#include "user32/window_registry.h"
+#include "opengl32/glx_surfaces.h"
 
 namespace {
 
 struct RenderingContext {
-    SDL_GLContext sdl = nullptr;
+    GLXContext glx = nullptr;
+    Display *display = nullptr;
+    int format = 0;
     DWORD currentOn = 0; // thread id, 0 when current nowhere
     HWND currentWindow = nullptr;
 };
@@ -32,85 +36,115 @@ RenderingContexts &Contexts()
 
 thread_local HGLRC currentContext = nullptr;
 
-// Records which context the calling thread has current; lock not held.
-void NoteCurrent(HGLRC context, HWND window, DWORD self)
+// Lock held. The calling thread's context, if any, is current nowhere now.
+void ForgetCurrent()
+{
+    auto previous = Contexts().live.find(currentContext);
+    if (previous != Contexts().live.end()) {
+        previous->second.currentOn = 0;
+        previous->second.currentWindow = nullptr;
+    }
+    currentContext = nullptr;
+}
+
+// Leaves the calling thread without a current context.
+void ReleaseCurrent()
 {
     std::lock_guard<std::mutex> hold(Contexts().lock);
-    if (currentContext && currentContext != context) {
-        auto previous = Contexts().live.find(currentContext);
-        if (previous != Contexts().live.end())
-            previous->second = {previous->second.sdl, 0, nullptr};
-    }
-    if (context) {
-        RenderingContext &made = Contexts().live[context];
-        made.currentOn = self;
-        made.currentWindow = window;
-    }
-    currentContext = context;
+    auto current = Contexts().live.find(currentContext);
+    if (current != Contexts().live.end())
+        glXMakeContextCurrent(current->second.display, None, None, nullptr);
+    ForgetCurrent();
 }
 
 BOOL WINAPI PortableSwapBuffers(HDC dc)
 {
-    const HWND window = PortableFormattedWindow(dc);
-    SDL_Window *sdl = window ? PortableSdlWindow(window) : nullptr;
-    // SDL swaps only the window that a context is current with.
-    if (!sdl || SDL_GL_GetCurrentWindow() != sdl)
+    const HWND window = PortableWindowOfDC(dc);
+    const PortableGlSurface surface = PortableSurfaceOf(window);
+    if (surface.format == 0)
         return FALSE;
-    SDL_GL_SwapWindow(sdl);
+    {
+        std::lock_guard<std::mutex> hold(Contexts().lock);
+        auto current = Contexts().live.find(currentContext);
+        if (current == Contexts().live.end() || current->second.currentWindow != window)
+            return FALSE;
+    }
+    glXSwapBuffers(surface.display, surface.drawable);
     return TRUE;
 }
 
 HGLRC WINAPI PortableWglCreateContext(HDC dc)
 {
-    const HWND window = PortableFormattedWindow(dc);
-    SDL_Window *sdl = window ? PortableSdlWindow(window) : nullptr;
-    if (!sdl)
+    const PortableGlSurface surface = PortableSurfaceOf(PortableWindowOfDC(dc));
+    if (surface.format == 0)
         return nullptr;
-    SDL_GLContext created;
+    int renderType = 0;
+    glXGetFBConfigAttrib(surface.display, surface.config, GLX_RENDER_TYPE, &renderType);
+    GLXContext created;
     {
-        PortableCurrentContextKeeper keeper;
-        created = SDL_GL_CreateContext(sdl);
+        PortableXErrorTrap trap(surface.display);
+        created = glXCreateNewContext(surface.display, surface.config,
+                                      (renderType & GLX_RGBA_BIT) ? GLX_RGBA_TYPE : GLX_COLOR_INDEX_TYPE, nullptr,
+                                      True);
+        if (created && trap.Failed()) {
+            glXDestroyContext(surface.display, created);
+            created = nullptr;
+        }
     }
     if (!created)
         return nullptr;
     std::lock_guard<std::mutex> hold(Contexts().lock);
     const HGLRC context = PortableNewHandle<HGLRC>();
-    Contexts().live[context].sdl = created;
+    Contexts().live[context] = {created, surface.display, surface.format, 0, nullptr};
     return context;
+}
+
+// Claims the context for the calling thread before GLX sees it, so that two
+// threads never race to make one context current.
+bool Claim(HGLRC context, const PortableGlSurface &surface, DWORD self, GLXContext *glx)
+{
+    std::lock_guard<std::mutex> hold(Contexts().lock);
+    auto made = Contexts().live.find(context);
+    if (made == Contexts().live.end() || made->second.format != surface.format)
+        return false;
+    if (made->second.currentOn != 0 && made->second.currentOn != self)
+        return false;
+    made->second.currentOn = self;
+    *glx = made->second.glx;
+    return true;
 }
 
 BOOL WINAPI PortableWglMakeCurrent(HDC dc, HGLRC context)
 {
-    const DWORD self = PortableCurrentThreadId();
     if (!context) {
-        SDL_GL_MakeCurrent(nullptr, nullptr);
-        NoteCurrent(nullptr, nullptr, self);
+        ReleaseCurrent();
         return TRUE;
     }
-    HWND window;
-    SDL_GLContext sdlContext;
-    window = PortableFormattedWindow(dc);
-    {
-        std::lock_guard<std::mutex> hold(Contexts().lock);
-        auto made = Contexts().live.find(context);
-        if (!window || made == Contexts().live.end())
-            return FALSE;
-        // As in WGL, a context is current on one thread at most.
-        if (made->second.currentOn != 0 && made->second.currentOn != self)
-            return FALSE;
-        sdlContext = made->second.sdl;
-    }
-    SDL_Window *sdl = PortableSdlWindow(window);
-    if (!sdl || SDL_GL_MakeCurrent(sdl, sdlContext) != 0)
+    const DWORD self = PortableCurrentThreadId();
+    const HWND window = PortableWindowOfDC(dc);
+    const PortableGlSurface surface = PortableSurfaceOf(window);
+    GLXContext glx;
+    if (surface.format == 0 || !Claim(context, surface, self, &glx))
         return FALSE;
-    NoteCurrent(context, window, self);
+    const bool made = glXMakeContextCurrent(surface.display, surface.drawable, surface.drawable, glx);
+    std::lock_guard<std::mutex> hold(Contexts().lock);
+    RenderingContext &claimed = Contexts().live[context];
+    if (!made) {
+        if (currentContext != context)
+            claimed.currentOn = 0;
+        return FALSE;
+    }
+    if (currentContext != context)
+        ForgetCurrent();
+    claimed.currentWindow = window;
+    currentContext = context;
     return TRUE;
 }
 
 BOOL WINAPI PortableWglDeleteContext(HGLRC context)
 {
     const DWORD self = PortableCurrentThreadId();
-    SDL_GLContext sdlContext;
+    RenderingContext gone;
     {
         std::lock_guard<std::mutex> hold(Contexts().lock);
         auto found = Contexts().live.find(context);
@@ -118,32 +152,31 @@ BOOL WINAPI PortableWglDeleteContext(HGLRC context)
             return FALSE;
         if (found->second.currentOn != 0 && found->second.currentOn != self)
             return FALSE;
-        sdlContext = found->second.sdl;
-        Contexts().live.erase(found);
+        gone = found->second;
     }
-    if (currentContext == context) {
-        SDL_GL_MakeCurrent(nullptr, nullptr);
-        currentContext = nullptr;
+    if (currentContext == context)
+        ReleaseCurrent();
+    {
+        std::lock_guard<std::mutex> hold(Contexts().lock);
+        Contexts().live.erase(context);
     }
-    SDL_GL_DeleteContext(sdlContext);
+    glXDestroyContext(gone.display, gone.glx);
     return TRUE;
 }
 
 } // namespace
 
-void PortableForgetWindowContexts(HWND window)
+void PortableReleaseWindowGL(HWND window)
 {
-    const DWORD self = PortableCurrentThreadId();
-    std::lock_guard<std::mutex> hold(Contexts().lock);
-    for (auto &entry : Contexts().live) {
-        RenderingContext &context = entry.second;
-        if (context.currentWindow == window && context.currentOn == self) {
-            context.currentOn = 0;
-            context.currentWindow = nullptr;
-            if (currentContext == entry.first)
-                currentContext = nullptr;
-        }
+    bool currentHere;
+    {
+        std::lock_guard<std::mutex> hold(Contexts().lock);
+        auto current = Contexts().live.find(currentContext);
+        currentHere = current != Contexts().live.end() && current->second.currentWindow == window;
     }
+    if (currentHere)
+        ReleaseCurrent();
+    PortableDetachSurface(window);
 }
 
 void PortableFillGLContexts(PlatformTable *t)

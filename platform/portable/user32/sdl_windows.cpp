@@ -28,7 +28,7 @@ BOOL WINAPI PortableShowWindow(HWND handle, int command);
 
 bool OpenSdlWindow(PortableWindow &window)
 {
-    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
+    Uint32 flags = SDL_WINDOW_HIDDEN; // GL draws to a child window of its own visual
     if (window.frame.Empty())
         flags |= SDL_WINDOW_BORDERLESS;
     if (window.style & WS_THICKFRAME)
@@ -169,20 +169,6 @@ bool PortableEnsureVideo()
     return true;
 }
 
-bool PortableRecreateSdlWindow(HWND handle)
-{
-    PortableWindow *window = PortableFindOwnedWindow(handle);
-    if (!window)
-        return false;
-    SDL_Window *previous = window->sdl;
-    if (!OpenSdlWindow(*window))
-        return false;
-    if (window->visible)
-        SDL_ShowWindow(window->sdl);
-    SDL_DestroyWindow(previous);
-    return true;
-}
-
 BOOL WINAPI PortableDestroyWindow(HWND handle)
 {
     PortableWindow *window = PortableFindOwnedWindow(handle); // Win32 refuses other threads' windows too
@@ -193,7 +179,7 @@ BOOL WINAPI PortableDestroyWindow(HWND handle)
         procedure(handle, WM_DESTROY, 0, 0);
         procedure(handle, WM_NCDESTROY, 0, 0);
     }
-    PortableForgetWindowContexts(handle);
+    PortableReleaseWindowGL(handle);
     PortableForgetWindowDC(handle);
     PortableForgetFocus(handle);
     std::unique_ptr<PortableWindow> gone = PortableRemoveWindow(handle);

@@ -7,10 +7,6 @@
 // Brings up SDL's video once per process; false when there is no display.
 bool PortableEnsureVideo();
 
-// Owner thread. Remakes the SDL window under the same HWND so that it picks
-// up the current SDL_GL attributes: X11 fixes the visual when a window is made.
-bool PortableRecreateSdlWindow(HWND window);
-
 // DestroyWindow, also for the default handling of WM_CLOSE.
 BOOL WINAPI PortableDestroyWindow(HWND window);
 
