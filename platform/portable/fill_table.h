@@ -32,6 +32,9 @@ void PortableFillFormatting(PlatformTable *t);        // wsprintf.cpp
 void PortableFillPixelFormats(PlatformTable *t); // pixel_formats.cpp
 void PortableFillDibSections(PlatformTable *t);  // dib_sections.cpp: memory contexts and DIB sections
 void PortableFillGdiObjects(PlatformTable *t);   // gdi_objects.cpp: stock objects, select, delete
+void PortableFillPalettes(PlatformTable *t);     // palettes.cpp: logical palettes, UnrealizeObject
+void PortableFillSystemPalette(PlatformTable *t); // system_palette.cpp: selection, realisation, static use
+void PortableFillDeviceCaps(PlatformTable *t);   // device_caps.cpp
 
 // opengl32/
 void PortableFillGLContexts(PlatformTable *t); // gl_contexts.cpp, with SwapBuffers

@@ -27,6 +27,9 @@ extern "C" PlatformTable PlatformSystemTable(void)
     PortableFillPixelFormats(&t);
     PortableFillDibSections(&t);
     PortableFillGdiObjects(&t);
+    PortableFillPalettes(&t);
+    PortableFillSystemPalette(&t);
+    PortableFillDeviceCaps(&t);
 
     PortableFillGLContexts(&t);
     return t;

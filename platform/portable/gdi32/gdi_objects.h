@@ -27,6 +27,8 @@ struct PortableDeviceContext : PortableGdiObject {
     HGDIOBJ bitmap;
     HGDIOBJ brush;
     HGDIOBJ pen;
+    HGDIOBJ palette;                // DEFAULT_PALETTE until SelectPalette
+    bool paletteBackground = false; // selected with bForceBackground
     int pixelFormat = 0; // window contexts: the format set on the window, 0 for none
     PIXELFORMATDESCRIPTOR format{};
 };
