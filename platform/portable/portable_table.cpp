@@ -23,6 +23,7 @@ extern "C" PlatformTable PlatformSystemTable(void)
     PortableFillMessageBoxes(&t);
     PortableFillWindowDC(&t);
     PortableFillFormatting(&t);
+    PortableFillSystemColours(&t);
 
     PortableFillPixelFormats(&t);
     PortableFillDibSections(&t);
@@ -32,5 +33,7 @@ extern "C" PlatformTable PlatformSystemTable(void)
     PortableFillDeviceCaps(&t);
 
     PortableFillGLContexts(&t);
+
+    PortableFillRegistry(&t);
     return t;
 }
