@@ -249,13 +249,35 @@ TEST_F(PaletteTest, StaticUseSwitchesAndReturnsThePreviousUse)
 {
     if (!paletteDevice_)
         GTEST_SKIP() << "not a palette device (run on an 8-bit display)";
-    const UINT steps[][2] = {{SYSPAL_NOSTATIC, SYSPAL_STATIC},
-                             {SYSPAL_NOSTATIC256, SYSPAL_NOSTATIC},
-                             {SYSPAL_STATIC, SYSPAL_NOSTATIC256}};
-    for (const auto &step : steps) {
-        EXPECT_EQ(platform.SetSystemPaletteUse(dc_, step[0]), step[1]);
-        EXPECT_EQ(platform.GetSystemPaletteUse(dc_), step[0]);
+    std::vector<PALETTEENTRY> all(256);
+    for (int i = 0; i < 256; ++i)
+        all[i] = {static_cast<BYTE>(i), 7, static_cast<BYTE>(255 - i), PC_NOCOLLAPSE};
+    HPALETTE palette = MakePalette(all);
+    // Use, the previous use, and the first and last slot a foreground
+    // palette then takes: black and white stay static without the others.
+    const struct Step {
+        UINT use, previous, firstFree, lastFree;
+    } steps[] = {{SYSPAL_NOSTATIC, SYSPAL_STATIC, 1, 254},
+                 {SYSPAL_NOSTATIC256, SYSPAL_NOSTATIC, 0, 255},
+                 {SYSPAL_STATIC, SYSPAL_NOSTATIC256, 10, 245}};
+    for (const Step &step : steps) {
+        SCOPED_TRACE(testing::Message() << "use " << step.use);
+        EXPECT_EQ(platform.SetSystemPaletteUse(dc_, step.use), step.previous);
+        EXPECT_EQ(platform.GetSystemPaletteUse(dc_), step.use);
+        Realize(palette, FALSE);
+        const std::vector<PALETTEENTRY> system = SystemPalette();
+        if (kDocumentedGdi) { // Wine keeps the 20 statics whatever the use
+            const PALETTEENTRY first = all[0], last = all[step.lastFree - step.firstFree];
+            EXPECT_EQ(system[step.firstFree], PALETTEENTRY({first.peRed, first.peGreen, first.peBlue, 0}));
+            EXPECT_EQ(system[step.lastFree], PALETTEENTRY({last.peRed, last.peGreen, last.peBlue, 0}));
+            if (step.firstFree > 0) {
+                EXPECT_EQ(system[0], kStatics[0]);
+                EXPECT_EQ(system[255], kStatics[19]);
+            }
+        }
     }
+    platform.SelectPalette(dc_, stock_, FALSE);
+    platform.DeleteObject(palette);
     const std::vector<PALETTEENTRY> system = SystemPalette();
     for (int i = 0; i < 10; ++i) {
         EXPECT_TRUE(system[i] == kStatics[i]) << i;
