@@ -6,7 +6,6 @@
 #include <string.h>
 
 #include <algorithm>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -124,7 +123,7 @@ LOGPALETTE *AsPalette(std::vector<unsigned char> &block)
     return reinterpret_cast<LOGPALETTE *>(block.data());
 }
 
-HPALETTE MakePalette(std::initializer_list<PALETTEENTRY> entries)
+HPALETTE MakePalette(const std::vector<PALETTEENTRY> &entries)
 {
     auto block = PaletteBlock(static_cast<unsigned>(entries.size()));
     std::copy(entries.begin(), entries.end(), AsPalette(block)->palPalEntry);
@@ -172,29 +171,14 @@ void CreationRules()
     }
 }
 
-// Palette A: 16 entries, one group per flag.
+// Palette A: 16 entries, a group for each flag, then a ramp.
 HPALETTE MakePaletteA()
 {
-    auto block = PaletteBlock(16);
-    PALETTEENTRY *e = AsPalette(block)->palPalEntry;
-    const PALETTEENTRY plain[] = {{255, 0, 0, 0}, {12, 34, 56, 0}, {12, 34, 56, 0}, {200, 100, 50, 0}};
-    const PALETTEENTRY nocollapse[] = {{255, 0, 0, PC_NOCOLLAPSE}, {12, 34, 56, PC_NOCOLLAPSE}, {1, 2, 3, PC_NOCOLLAPSE}};
-    const PALETTEENTRY reserved[] = {{90, 90, 90, PC_RESERVED}, {91, 91, 91, PC_RESERVED}};
-    const PALETTEENTRY explicitIndex[] = {{3, 0, 0, PC_EXPLICIT}, {250, 0, 0, PC_EXPLICIT}};
-    int n = 0;
-    for (const auto &entry : plain)
-        e[n++] = entry;
-    for (const auto &entry : nocollapse)
-        e[n++] = entry;
-    for (const auto &entry : reserved)
-        e[n++] = entry;
-    for (const auto &entry : explicitIndex)
-        e[n++] = entry;
-    while (n < 16) {
-        e[n] = {static_cast<BYTE>(16 * n), 0, static_cast<BYTE>(255 - 16 * n), 0};
-        ++n;
-    }
-    return platform.CreatePalette(AsPalette(block));
+    return MakePalette({{255, 0, 0, 0}, {12, 34, 56, 0}, {12, 34, 56, 0}, {200, 100, 50, 0},
+                        {255, 0, 0, PC_NOCOLLAPSE}, {12, 34, 56, PC_NOCOLLAPSE}, {1, 2, 3, PC_NOCOLLAPSE},
+                        {90, 90, 90, PC_RESERVED}, {91, 91, 91, PC_RESERVED}, {3, 0, 0, PC_EXPLICIT},
+                        {250, 0, 0, PC_EXPLICIT}, {176, 0, 79, 0}, {192, 0, 63, 0}, {208, 0, 47, 0},
+                        {224, 0, 31, 0}, {240, 0, 15, 0}});
 }
 
 void EntryRules()
@@ -217,17 +201,16 @@ void EntryRules()
 
 // Palette B: 256 entries, black and white at the ends, the rest a 3-3-2
 // ramp that asks for entries of its own.
-HPALETTE MakePaletteB(BYTE flags)
+HPALETTE MakePaletteB()
 {
-    auto block = PaletteBlock(256);
-    PALETTEENTRY *e = AsPalette(block)->palPalEntry;
     static const BYTE three[8] = {0, 36, 73, 109, 146, 182, 219, 255};
     static const BYTE two[4] = {0, 85, 170, 255};
+    std::vector<PALETTEENTRY> entries(256);
     for (int i = 0; i < 256; ++i)
-        e[i] = {three[i & 7], three[(i >> 3) & 7], two[i >> 6], flags};
-    e[0] = {0, 0, 0, 0};
-    e[255] = {255, 255, 255, 0};
-    return platform.CreatePalette(AsPalette(block));
+        entries[i] = {three[i & 7], three[(i >> 3) & 7], two[i >> 6], PC_NOCOLLAPSE};
+    entries[0] = {0, 0, 0, 0};
+    entries[255] = {255, 255, 255, 0};
+    return MakePalette(entries);
 }
 
 void Realisations(HDC dc)
@@ -402,7 +385,7 @@ int main()
     DeviceAndStockPalette(dc);
     CreationRules();
     names.a = MakePaletteA();
-    names.b = MakePaletteB(PC_NOCOLLAPSE);
+    names.b = MakePaletteB();
     Print("A.made", names.a ? 1 : 0);
     Print("B.made", names.b ? 1 : 0);
     EntryRules();
