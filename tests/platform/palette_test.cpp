@@ -5,6 +5,7 @@
 // of scripts/test.sh runs this on an 8-bit display for both builds.
 #include <string.h>
 
+#include <algorithm>
 #include <ostream>
 #include <vector>
 
@@ -39,7 +40,7 @@ HPALETTE MakePalette(const std::vector<PALETTEENTRY> &entries)
     auto *palette = reinterpret_cast<LOGPALETTE *>(block.data());
     palette->palVersion = 0x300;
     palette->palNumEntries = static_cast<WORD>(entries.size());
-    memcpy(palette->palPalEntry, entries.data(), entries.size() * sizeof(PALETTEENTRY));
+    std::copy(entries.begin(), entries.end(), palette->palPalEntry);
     return platform.CreatePalette(palette);
 }
 
