@@ -38,6 +38,8 @@ step "native-tsan threaded tests" ctest --preset native-tsan
 step "mingw-i686 build" build mingw-i686
 ov_wine_env "$root/build"
 step "mingw-i686 tests under Wine" ctest --preset mingw-i686
+step "palette model against real GDI, 24-bit display" scripts/palette_differential.sh 24
+step "palette model against real GDI, 8-bit display" scripts/palette_differential.sh 8
 step "mingw-x86_64 build" build mingw-x86_64
 step "e2e native" scripts/e2e.sh native build/e2e-native.png build/native/app/open-voskar
 step "e2e Windows under Wine" scripts/e2e.sh wine build/e2e-wine.png wine build/mingw-i686/app/open-voskar.exe

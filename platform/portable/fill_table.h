@@ -27,13 +27,20 @@ void PortableFillDisplayModes(PlatformTable *t);      // display_modes.cpp
 void PortableFillMessageBoxes(PlatformTable *t);      // message_boxes.cpp
 void PortableFillWindowDC(PlatformTable *t);          // window_dc.cpp
 void PortableFillFormatting(PlatformTable *t);        // wsprintf.cpp
+void PortableFillSystemColours(PlatformTable *t);     // system_colours.cpp
 
 // gdi32/
 void PortableFillPixelFormats(PlatformTable *t); // pixel_formats.cpp
 void PortableFillDibSections(PlatformTable *t);  // dib_sections.cpp: memory contexts and DIB sections
 void PortableFillGdiObjects(PlatformTable *t);   // gdi_objects.cpp: stock objects, select, delete
+void PortableFillPalettes(PlatformTable *t);     // palettes.cpp: logical palettes, UnrealizeObject
+void PortableFillSystemPalette(PlatformTable *t); // system_palette.cpp: selection, realisation, static use
+void PortableFillDeviceCaps(PlatformTable *t);   // device_caps.cpp
 
 // opengl32/
 void PortableFillGLContexts(PlatformTable *t); // gl_contexts.cpp, with SwapBuffers
+
+// advapi32/
+void PortableFillRegistry(PlatformTable *t); // registry.cpp: the colour scheme, read-only
 
 #endif

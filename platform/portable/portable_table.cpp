@@ -23,11 +23,17 @@ extern "C" PlatformTable PlatformSystemTable(void)
     PortableFillMessageBoxes(&t);
     PortableFillWindowDC(&t);
     PortableFillFormatting(&t);
+    PortableFillSystemColours(&t);
 
     PortableFillPixelFormats(&t);
     PortableFillDibSections(&t);
     PortableFillGdiObjects(&t);
+    PortableFillPalettes(&t);
+    PortableFillSystemPalette(&t);
+    PortableFillDeviceCaps(&t);
 
     PortableFillGLContexts(&t);
+
+    PortableFillRegistry(&t);
     return t;
 }

@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "fill_table.h"
+#include "gdi32/palettes.h"
 #include "handle_numbers.h"
 
 namespace {
@@ -36,7 +37,7 @@ GdiObjects &Objects()
             AddStock(*made, brush, PortableGdiKind::Brush);
         for (int pen = WHITE_PEN; pen <= NULL_PEN; ++pen)
             AddStock(*made, pen, PortableGdiKind::Pen);
-        AddStock(*made, DEFAULT_PALETTE, PortableGdiKind::Palette);
+        made->live.emplace(StockHandle(DEFAULT_PALETTE), PortableMakeStockPalette());
         AddStock(*made, kStockBitmapIndex, PortableGdiKind::Bitmap);
         return made;
     }();
@@ -110,7 +111,7 @@ BOOL WINAPI PortableDeleteObject(HGDIOBJ handle)
 
 PortableDeviceContext::PortableDeviceContext(PortableGdiKind what, HWND owner)
     : PortableGdiObject(what, false), window(owner), bitmap(what == PortableGdiKind::MemoryDC ? PortableStockBitmap() : nullptr),
-      brush(StockHandle(WHITE_BRUSH)), pen(StockHandle(BLACK_PEN))
+      brush(StockHandle(WHITE_BRUSH)), pen(StockHandle(BLACK_PEN)), palette(StockHandle(DEFAULT_PALETTE))
 {
 }
 

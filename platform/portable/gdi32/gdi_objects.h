@@ -27,6 +27,8 @@ struct PortableDeviceContext : PortableGdiObject {
     HGDIOBJ bitmap;
     HGDIOBJ brush;
     HGDIOBJ pen;
+    HGDIOBJ palette;                // DEFAULT_PALETTE until SelectPalette
+    bool paletteBackground = false; // selected with bForceBackground
 };
 
 std::mutex &PortableGdiLock();

@@ -3,8 +3,11 @@
 // queue, as on Windows, so WM_QUIT comes only after the posted messages.
 #include <chrono>
 #include <deque>
+#include <algorithm>
 #include <optional>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "user32/message_queue.h"
 
@@ -128,8 +131,22 @@ BOOL WINAPI PortableGetMessageA(LPMSG message, HWND window, UINT first, UINT las
     }
 }
 
+// Every window of the portable build is a top-level one; in handle order.
+std::vector<std::pair<HWND, DWORD>> TopLevelWindows()
+{
+    std::vector<std::pair<HWND, DWORD>> found;
+    PortableVisitWindows([&](PortableWindow &window) { found.emplace_back(window.handle, window.owner); });
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
 BOOL WINAPI PortablePostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (window == HWND_BROADCAST) {
+        for (const auto &[handle, owner] : TopLevelWindows())
+            PortablePostToThread(owner, PortableMakeMessage(handle, message, wParam, lParam));
+        return TRUE;
+    }
     const DWORD owner = window ? PortableWindowOwner(window) : PortableCurrentThreadId();
     if (owner == 0)
         return FALSE;
@@ -230,6 +247,18 @@ bool PortablePostToThread(DWORD threadId, const MSG &message)
     }
     PortableSignal().notify_all();
     return true;
+}
+
+void PortableSendToTopLevelWindows(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const DWORD self = PortableCurrentThreadId();
+    for (const auto &[handle, owner] : TopLevelWindows()) {
+        WNDPROC procedure = owner == self ? PortableWindowProc(handle) : nullptr;
+        if (procedure)
+            procedure(handle, message, wParam, lParam);
+        else
+            PortablePostToThread(owner, PortableMakeMessage(handle, message, wParam, lParam));
+    }
 }
 
 void PortableDiscardQueue(DWORD threadId)

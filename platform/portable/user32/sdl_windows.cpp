@@ -39,6 +39,9 @@ bool OpenSdlWindow(PortableWindow &window)
         flags |= SDL_WINDOW_FULLSCREEN;
     SDL_Window *sdl = SDL_CreateWindow(window.title.c_str(), window.x + window.frame.left, window.y + window.frame.top,
                                        window.clientWidth, window.clientHeight, flags);
+    if (!sdl) // a display without GLX (8-bit Xvfb) still has windows; GL then fails on them
+        sdl = SDL_CreateWindow(window.title.c_str(), window.x + window.frame.left, window.y + window.frame.top,
+                               window.clientWidth, window.clientHeight, flags & ~SDL_WINDOW_OPENGL);
     if (!sdl)
         return false;
     if (fullscreen)
