@@ -178,4 +178,73 @@ TEST_F(ToolkitWindow, RedrawsCoalesceAndTheLoopSwitchesForms)
     EXPECT_EQ(exposesForSpaces, 1);
 }
 
+GLint Bits(GLenum name)
+{
+    GLint value = -1;
+    glGetIntegerv(name, &value);
+    return value;
+}
+
+// Every policy on the display's real formats: the context has what the
+// flags asked for; an exact match also lacks what they did not ask for.
+TEST_F(ToolkitWindow, EachPolicySetsAFormatWhoseContextHasWhatWasAsked)
+{
+    struct Case {
+        int32_t policy;
+        uint32_t flags;
+    };
+    const uint32_t rgba = TKMODE_RGBA;
+    const Case cases[] = {
+        {TKPF_CHOOSE, rgba | TKMODE_DOUBLE_BUFFER | TKMODE_DEPTH_BUFFER},
+        {TKPF_CHOOSE, rgba | TKMODE_DOUBLE_BUFFER | TKMODE_SHALLOW_DEPTH | TKMODE_STENCIL_BUFFER},
+        {TKPF_EXACT, rgba | TKMODE_DOUBLE_BUFFER | TKMODE_DEPTH_BUFFER | TKMODE_ALPHA},
+        {TKPF_EXACT, rgba | TKMODE_SINGLE_BUFFER},
+        {TKPF_EXACT, rgba | TKMODE_DOUBLE_BUFFER | TKMODE_ACCUM_BUFFER | TKMODE_ALPHA},
+    };
+    for (const Case &each : cases) {
+        SCOPED_TRACE(std::to_string(each.policy) + " " + std::to_string(each.flags));
+        tkSetFormatPolicy(each.policy);
+        tkSetModeFlags(each.flags);
+        ASSERT_EQ(tkOpenWindow("formats"), 1);
+        const bool exact = each.policy == TKPF_EXACT;
+        auto agrees = [&](uint32_t bit, GLenum name) {
+            const bool asked = (each.flags & bit) != 0, present = Bits(name) > 0;
+            return exact ? asked == present : !asked || present;
+        };
+        GLboolean doubleBuffered = GL_FALSE;
+        glGetBooleanv(GL_DOUBLEBUFFER, &doubleBuffered);
+        EXPECT_EQ(doubleBuffered == GL_TRUE, (each.flags & TKMODE_DOUBLE_BUFFER) != 0);
+        EXPECT_TRUE(agrees(TKMODE_DEPTH_BUFFER | TKMODE_SHALLOW_DEPTH, GL_DEPTH_BITS));
+        EXPECT_TRUE(agrees(TKMODE_STENCIL_BUFFER, GL_STENCIL_BITS));
+        EXPECT_TRUE(agrees(TKMODE_ALPHA, GL_ALPHA_BITS));
+        EXPECT_TRUE(agrees(TKMODE_ACCUM_BUFFER, GL_ACCUM_RED_BITS));
+        TearDown();
+        SetUp();
+    }
+
+    // By number: the context is exactly what the description promised.
+    tkSetFormatPolicy(TKPF_CHOOSE); // a window to read the list on
+    ASSERT_EQ(tkOpenWindow("by number"), 1);
+    HDC dc = tkDeviceContext();
+    PIXELFORMATDESCRIPTOR d{};
+    const int count = platform.DescribePixelFormat(dc, 1, sizeof d, &d);
+    int chosen = 0;
+    for (int n = 1; n <= count && !chosen; ++n) {
+        platform.DescribePixelFormat(dc, n, sizeof d, &d);
+        const DWORD wanted = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+        if ((d.dwFlags & wanted) == wanted && d.iPixelType == PFD_TYPE_RGBA && d.cStencilBits && d.cDepthBits)
+            chosen = n;
+    }
+    ASSERT_NE(chosen, 0);
+    TearDown();
+    SetUp();
+    tkSetFormatPolicy(TKPF_BY_ID);
+    tkSetFormatId(chosen);
+    ASSERT_EQ(tkOpenWindow("by number"), 1);
+    EXPECT_EQ(platform.GetPixelFormat(tkDeviceContext()), chosen);
+    EXPECT_EQ(Bits(GL_DEPTH_BITS), d.cDepthBits);
+    EXPECT_EQ(Bits(GL_STENCIL_BITS), d.cStencilBits);
+    EXPECT_EQ(Bits(GL_RED_BITS) + Bits(GL_GREEN_BITS) + Bits(GL_BLUE_BITS), d.cRedBits + d.cGreenBits + d.cBlueBits);
+}
+
 } // namespace
