@@ -23,21 +23,21 @@ declare -A testdataSeeds=(
   [fuzz_dib]="$testdata/bmp/bmpsuite/good $testdata/bmp/bmpsuite/bad $testdata/bmp/more"
 )
 targets=("$@")
-[[ ${#targets[@]} -gt 0 ]] || targets=(fuzz_rgb fuzz_dib)
+[[ ${#targets[@]} -gt 0 ]] || targets=(fuzz_rgb fuzz_dib fuzz_formats)
 # Only the targets: the rest of the tree is not linked with the sanitizers here.
 cmake --build "$out" -j2 --target "${targets[@]}"
 
 mkdir -p "$out/artifacts"
 status=0
 for target in "${targets[@]}"; do
-  binary="$out/fuzz/image/$target"
+  binary=$(ls "$out"/fuzz/*/"$target" 2>/dev/null | head -n1)
   [[ -x $binary ]] || { echo "$target: not built"; status=1; continue; }
   kept=fuzz/corpus/$target
   mkdir -p "$kept"
   work=$(mktemp -d)
   cp "$kept"/* "$work"/ 2>/dev/null || true
   seeds=()
-  [[ $grow -eq 1 ]] && read -ra seeds <<<"${testdataSeeds[$target]}"
+  [[ $grow -eq 1 ]] && read -ra seeds <<<"${testdataSeeds[$target]:-}"
   echo "=== $target for $seconds s from $(ls "$kept" | wc -l) kept inputs"
   if ! "$binary" "$work" "${seeds[@]}" -max_total_time="$seconds" -max_len=65536 -rss_limit_mb=2048 \
        -artifact_prefix="$out/artifacts/$target-" -print_final_stats=1 2>"$out/$target.log"; then
