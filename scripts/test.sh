@@ -43,6 +43,10 @@ step "palette model against real GDI, 8-bit display" scripts/palette_differentia
 step "mingw-x86_64 build" build mingw-x86_64
 step "e2e native" scripts/e2e.sh native build/e2e-native.png build/native/app/open-voskar
 step "e2e Windows under Wine" scripts/e2e.sh wine build/e2e-wine.png wine build/mingw-i686/app/open-voskar.exe
+step "toolkit input native" scripts/input_e2e.sh native build/native/tests/e2e/tk-recorder
+step "toolkit input Windows under Wine" scripts/input_e2e.sh wine wine build/mingw-i686/tests/e2e/tk-recorder.exe
+step "samples native" scripts/samples_e2e.sh native build/native/examples build/samples-native
+step "samples Windows under Wine" scripts/samples_e2e.sh wine build/mingw-i686/examples build/samples-wine wine
 if [[ -x scripts/fuzz.sh ]]; then
   step "fuzz targets, 60 s each" scripts/fuzz.sh 60
 fi
