@@ -45,13 +45,25 @@ uint32_t TakeTypedCharacter()
     return code;
 }
 
+// Alt went down and no other key since: its release is a system key too.
+bool altAlone = false; // event reader
+
 // Win32's system keys: anything pressed with Alt (but not with Control,
-// which makes AltGr), F10, and Alt itself.
-bool SystemKey(BYTE key, const PortableKeyState &keys)
+// which makes AltGr), F10, Alt itself, and its release after nothing else.
+UINT KeyMessage(BYTE key, bool down, const PortableKeyState &keys)
 {
-    if (PortableHeld(keys, VK_CONTROL))
-        return false;
-    return key == VK_MENU || key == VK_F10 || PortableHeld(keys, VK_MENU);
+    const bool control = PortableHeld(keys, VK_CONTROL);
+    bool system = false;
+    if (key == VK_MENU) {
+        system = down ? !control : altAlone;
+        altAlone = down && system;
+    } else if (key == VK_F10 || (!control && PortableHeld(keys, VK_MENU))) {
+        system = true;
+        altAlone = false;
+    }
+    if (down)
+        return system ? WM_SYSKEYDOWN : WM_KEYDOWN;
+    return system ? WM_SYSKEYUP : WM_KEYUP;
 }
 
 LPARAM KeyData(const SDL_KeyboardEvent &event, const PortableKeyState &keys, bool down)
@@ -131,8 +143,7 @@ void PortablePostKey(const PortableWindow &window, const SDL_KeyboardEvent &even
     PortableNoteKey(key, down);
     PortableInput input;
     input.keys = PortableDeviceKeys();
-    const bool system = SystemKey(key, input.keys);
-    const UINT message = down ? (system ? WM_SYSKEYDOWN : WM_KEYDOWN) : (system ? WM_SYSKEYUP : WM_KEYUP);
+    const UINT message = KeyMessage(key, down, input.keys);
     input.message = PortableMakeMessage(window.handle, message, key, KeyData(event, input.keys, down));
     if (down)
         input.character = typed ? typed : PortableFallbackCharacter(key, input.keys);

@@ -1,7 +1,7 @@
 // Per-thread message queues in software, taken in Win32's order: posted
 // messages, then the quit request (a flag beside the queue, so WM_QUIT comes
-// only after the posted messages), then input, then WM_PAINT for a window with
-// something to repaint. A taken input message sets the thread's key state to
+// only after the posted messages, and whatever the filter), then input, then
+// WM_PAINT for a window with something to repaint. A taken input message sets the thread's key state to
 // the one it was stamped with.
 #include <chrono>
 #include <deque>
@@ -65,8 +65,6 @@ struct MessageFilter {
             return false;
         return InRange(message.message);
     }
-    // WM_QUIT ignores the range but belongs to no window.
-    bool AcceptsQuit() const { return window == nullptr || window == kThreadMessagesOnly; }
     bool AcceptsPaint() const { return window != kThreadMessagesOnly && InRange(WM_PAINT); }
 };
 
@@ -88,7 +86,7 @@ bool TakeMessage(DWORD self, MessageQueue &queue, const MessageFilter &filter, b
             return true;
         }
     }
-    if (queue.quitPending && filter.AcceptsQuit()) {
+    if (queue.quitPending) {
         *out = PortableMakeMessage(nullptr, WM_QUIT, queue.quitCode, 0);
         if (remove)
             queue.quitPending = false;

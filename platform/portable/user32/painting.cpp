@@ -113,13 +113,8 @@ BOOL WINAPI PortableGetUpdateRect(HWND window, LPRECT rect, BOOL erase)
     }
     if (rect)
         *rect = bounds;
-    if (erase && erasePending && PortableFindOwnedWindow(window) && PortableWindowProc(window)) {
-        const HDC dc = PortableWindowDC(window);
-        if (PortableWindowProc(window)(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0)) {
-            std::lock_guard<std::mutex> hold(PortableLock());
-            Regions()[window].erase = false;
-        }
-    }
+    if (erase && erasePending)
+        PortableEraseNow(window);
     return !Empty(bounds);
 }
 
@@ -170,6 +165,21 @@ bool PortableInvalidate(HWND window, const RECT *rect, bool erase)
     }
     PortableSignal().notify_all();
     return true;
+}
+
+void PortableEraseNow(HWND window)
+{
+    WNDPROC procedure = PortableFindOwnedWindow(window) ? PortableWindowProc(window) : nullptr;
+    if (!procedure)
+        return;
+    {
+        std::lock_guard<std::mutex> hold(PortableLock());
+        auto found = Regions().find(window);
+        if (found == Regions().end() || !found->second.erase || found->second.rects.empty())
+            return;
+        found->second.erase = false;
+    }
+    procedure(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(PortableWindowDC(window)), 0);
 }
 
 void PortableSetPaintable(HWND window, bool paintable)

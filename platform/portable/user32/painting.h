@@ -12,6 +12,11 @@ bool PortableInvalidate(HWND window, const RECT *rect, bool erase);
 // BeginPaint, also for the default handling of WM_PAINT.
 HDC WINAPI PortableBeginPaint(HWND window, LPPAINTSTRUCT paint);
 
+// Owner thread: sends WM_ERASEBKGND if an erase is due, which is then done
+// whatever the procedure answers. Windows erases at once when a window is
+// shown or sized, before the size message.
+void PortableEraseNow(HWND window);
+
 // Owner thread: only a shown window that is not minimised gets WM_PAINT.
 void PortableSetPaintable(HWND window, bool paintable);
 

@@ -61,6 +61,7 @@ void TranslateWindowEvent(PortableWindow &window, const SDL_WindowEvent &event, 
         PortableInvalidateResized(window.handle, window.windowClass.style, oldWidth, oldHeight, event.data1,
                                   event.data2);
         if (!window.minimized) {
+            AddNotice(notices, window.handle, WM_ERASEBKGND, 0, 0);
             const bool maximized = (SDL_GetWindowFlags(window.sdl) & SDL_WINDOW_MAXIMIZED) != 0;
             AddNotice(notices, window.handle, WM_SIZE, maximized ? SIZE_MAXIMIZED : SIZE_RESTORED,
                       ClientSize(window));
@@ -76,7 +77,9 @@ void TranslateWindowEvent(PortableWindow &window, const SDL_WindowEvent &event, 
             AddNotice(notices, window.handle, WM_MOVE, 0, ClientCorner(window));
         break;
     case SDL_WINDOWEVENT_EXPOSED:
-        PortableInvalidate(window.handle, nullptr, true);
+        // Repainted, not erased: the erase of a size change or a showing has
+        // been done already, and GL covers the client area anyway.
+        PortableInvalidate(window.handle, nullptr, false);
         break;
     default:
         break;
@@ -129,11 +132,13 @@ void PortableDeliver(const PortableNotices &notices)
     for (const MSG &notice : notices) {
         const DWORD owner = PortableWindowOwner(notice.hwnd);
         if (owner != self) {
-            if (owner != 0)
+            if (owner != 0 && notice.message != WM_ERASEBKGND) // the owner erases when it paints
                 PortablePostToThread(owner, notice);
             continue;
         }
-        if (WNDPROC procedure = PortableWindowProc(notice.hwnd))
+        if (notice.message == WM_ERASEBKGND) // only what is still due, with the window's DC
+            PortableEraseNow(notice.hwnd);
+        else if (WNDPROC procedure = PortableWindowProc(notice.hwnd))
             procedure(notice.hwnd, notice.message, notice.wParam, notice.lParam);
     }
 }
@@ -146,6 +151,7 @@ void PortableReveal(PortableWindow &window, PortableNotices &notices)
     window.visible = true;
     PortableSetPaintable(window.handle, !window.minimized);
     PortableInvalidate(window.handle, nullptr, true); // a window appears with all of it to paint
+    AddNotice(notices, window.handle, WM_ERASEBKGND, 0, 0);
     if (!window.sized) {
         window.sized = true;
         AddNotice(notices, window.handle, WM_SIZE, SIZE_RESTORED, ClientSize(window));
@@ -159,8 +165,10 @@ void PortableSetMinimized(PortableWindow &window, bool minimized, PortableNotice
         return;
     window.minimized = minimized;
     PortableSetPaintable(window.handle, window.visible && !minimized);
-    if (!minimized)
+    if (!minimized) {
         PortableInvalidate(window.handle, nullptr, true);
+        AddNotice(notices, window.handle, WM_ERASEBKGND, 0, 0);
+    }
     if (minimized) {
         AddNotice(notices, window.handle, WM_SIZE, SIZE_MINIMIZED, 0);
         AddNotice(notices, window.handle, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 1), 0);
