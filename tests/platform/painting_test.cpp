@@ -146,19 +146,23 @@ TEST_F(Painting, ARedrawClassIsRepaintedWithEraseAfterEverySizeChange)
     EXPECT_EQ(client.bottom, 100);
 }
 
-// Minimised, a window has nothing to paint; restored, all of it.
+// Minimised, a window has nothing to paint, not even what was marked
+// before; restored, all of it.
 TEST_F(Painting, AMinimisedWindowGetsNoPaintUntilRestored)
 {
     HWND window = OpenShown();
+    platform.InvalidateRect(window, nullptr, TRUE);
     platform.SendMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    PumpFor(100);
     EXPECT_TRUE(platform.IsIconic(window));
+    EXPECT_FALSE(PaintWaits(window));
     platform.InvalidateRect(window, nullptr, TRUE);
     EXPECT_FALSE(PaintWaits(window));
+    PumpFor(100);
     const std::vector<Delivered> sized = DeliveredOf({WM_SIZE});
     ASSERT_FALSE(sized.empty());
     EXPECT_EQ(sized.back().wParam, WPARAM(SIZE_MINIMIZED));
     EXPECT_EQ(sized.back().lParam, 0);
+    EXPECT_TRUE(DeliveredOf({WM_PAINT}).empty());
 
     delivered.clear();
     platform.SendMessageA(window, WM_SYSCOMMAND, SC_RESTORE, 0);
