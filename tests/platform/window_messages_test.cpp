@@ -63,30 +63,6 @@ TEST_F(WindowTest, AltF4BecomesTheCloseCommand)
     }
 }
 
-TEST_F(WindowTest, SystemCommandsMinimiseAndRestore)
-{
-    HWND window = Open(320, 200);
-    ASSERT_NE(window, nullptr);
-    platform.ShowWindow(window, SW_SHOW);
-    PumpFor(100);
-    delivered.clear();
-    platform.SendMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    PumpFor(50);
-    EXPECT_TRUE(platform.IsIconic(window));
-    const std::vector<Delivered> minimised = DeliveredOf({WM_SIZE});
-    ASSERT_FALSE(minimised.empty());
-    EXPECT_EQ(minimised.back().wParam, WPARAM(SIZE_MINIMIZED));
-    EXPECT_EQ(minimised.back().lParam, 0); // no client area while minimised
-
-    delivered.clear();
-    platform.SendMessageA(window, WM_SYSCOMMAND, SC_RESTORE, 0);
-    PumpFor(50);
-    EXPECT_FALSE(platform.IsIconic(window));
-    const std::vector<Delivered> restored = DeliveredOf({WM_SIZE});
-    ASSERT_FALSE(restored.empty());
-    EXPECT_EQ(restored.back().lParam, MAKELPARAM(320, 200));
-}
-
 // The outer rectangle is the frame AdjustWindowRectEx adds, around the
 // client corner that WM_MOVE reported.
 TEST_F(WindowTest, TheWindowRectangleIsTheFrameAroundTheReportedClientCorner)
