@@ -1,6 +1,7 @@
 // What default handling, the wide entry points, the frame and the process
 // give, on both builds.
 #include "tests/platform/window_fixture.h"
+#include "tests/support/gl_context.h"
 
 #include <stdio.h>
 
@@ -122,7 +123,7 @@ TEST(Process, TheVersionRecordIsFilledOnlyForAKnownSize)
 }
 
 // Ends at once with its code, after writing out what was buffered, even
-// with a window and a GL context about.
+// with a window and a current GL context about.
 TEST(Process, ExitProcessEndsAtOnceAndFlushes)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
@@ -130,17 +131,11 @@ TEST(Process, ExitProcessEndsAtOnceAndFlushes)
         {
             static char buffer[256];
             setvbuf(stderr, buffer, _IOFBF, sizeof buffer);
-            WNDCLASSA windowClass{};
-            windowClass.lpfnWndProc = platform.DefWindowProcA;
-            windowClass.hInstance = platform.GetModuleHandleA(nullptr);
-            windowClass.lpszClassName = "OvExiting";
-            platform.RegisterClassA(&windowClass);
-            HWND window = platform.CreateWindowExA(0, "OvExiting", "exiting", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                                                   200, 150, nullptr, nullptr, windowClass.hInstance, nullptr);
-            fprintf(stderr, "window %s, leaving", window ? "open" : "missing");
+            static TestGLContext gl;
+            fprintf(stderr, "context %s, leaving", gl.Open() ? "current" : gl.Failure());
             platform.ExitProcess(7);
         },
-        ::testing::ExitedWithCode(7), "window open, leaving");
+        ::testing::ExitedWithCode(7), "context current, leaving");
 }
 
 } // namespace
