@@ -165,14 +165,12 @@ void PortableSetMinimized(PortableWindow &window, bool minimized, PortableNotice
         return;
     window.minimized = minimized;
     PortableSetPaintable(window.handle, window.visible && !minimized);
-    if (!minimized) {
-        PortableInvalidate(window.handle, nullptr, true);
-        AddNotice(notices, window.handle, WM_ERASEBKGND, 0, 0);
-    }
     if (minimized) {
         AddNotice(notices, window.handle, WM_SIZE, SIZE_MINIMIZED, 0);
         AddNotice(notices, window.handle, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 1), 0);
     } else {
+        PortableInvalidate(window.handle, nullptr, true);
+        AddNotice(notices, window.handle, WM_ERASEBKGND, 0, 0);
         AddNotice(notices, window.handle, WM_SIZE, SIZE_RESTORED, ClientSize(window));
         AddNotice(notices, window.handle, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, 0), 0);
     }
