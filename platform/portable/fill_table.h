@@ -11,6 +11,7 @@ void PortableFillEventsAndWaits(PlatformTable *t);   // events_and_waits.cpp
 void PortableFillKernelHandles(PlatformTable *t);    // kernel_handles.cpp: CloseHandle
 void PortableFillModule(PlatformTable *t);           // module.cpp
 void PortableFillFilesAndMappings(PlatformTable *t); // files_and_mappings.cpp
+void PortableFillProcess(PlatformTable *t);          // process.cpp: version, exit
 void PortableFillLocalHeap(PlatformTable *t);        // local_heap.cpp
 
 // user32/
@@ -21,8 +22,10 @@ void PortableFillSdlWindows(PlatformTable *t);        // sdl_windows.cpp
 void PortableFillWindowRegistry(PlatformTable *t);    // window_registry.cpp: per-window data
 void PortableFillDefaultWindowProc(PlatformTable *t); // default_window_proc.cpp
 void PortableFillWindowFrame(PlatformTable *t);       // window_frame.cpp: AdjustWindowRectEx, metrics
+void PortableFillPainting(PlatformTable *t);          // painting.cpp: update regions, paint brackets
 void PortableFillKeyboard(PlatformTable *t);          // keyboard.cpp: translation and focus
-void PortableFillMouse(PlatformTable *t);             // mouse.cpp
+void PortableFillKeyState(PlatformTable *t);          // key_state.cpp: GetKeyState
+void PortableFillMouse(PlatformTable *t);             // mouse.cpp: capture, cursor
 void PortableFillDisplayModes(PlatformTable *t);      // display_modes.cpp
 void PortableFillMessageBoxes(PlatformTable *t);      // message_boxes.cpp
 void PortableFillWindowDC(PlatformTable *t);          // window_dc.cpp

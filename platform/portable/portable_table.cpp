@@ -8,6 +8,7 @@ extern "C" PlatformTable PlatformSystemTable(void)
     PortableFillKernelHandles(&t);
     PortableFillModule(&t);
     PortableFillFilesAndMappings(&t);
+    PortableFillProcess(&t);
     PortableFillLocalHeap(&t);
 
     PortableFillMessageQueue(&t);
@@ -17,7 +18,9 @@ extern "C" PlatformTable PlatformSystemTable(void)
     PortableFillWindowRegistry(&t);
     PortableFillDefaultWindowProc(&t);
     PortableFillWindowFrame(&t);
+    PortableFillPainting(&t);
     PortableFillKeyboard(&t);
+    PortableFillKeyState(&t);
     PortableFillMouse(&t);
     PortableFillDisplayModes(&t);
     PortableFillMessageBoxes(&t);

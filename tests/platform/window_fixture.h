@@ -14,13 +14,23 @@ struct Delivered {
     UINT message;
     WPARAM wParam;
     LPARAM lParam;
+    bool shiftHeld; // GetKeyState as the message was handled
+    HWND capture;
 };
 
 inline std::vector<Delivered> delivered;
 
+// Holds the capture while the left button is down. Alt's keys stop here:
+// their default handling would enter the window menu's modal loop.
 inline LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    delivered.push_back({message, wParam, lParam});
+    delivered.push_back({message, wParam, lParam, platform.GetKeyState(VK_SHIFT) < 0, platform.GetCapture()});
+    if (message == WM_LBUTTONDOWN)
+        platform.SetCapture(window);
+    if (message == WM_LBUTTONUP)
+        platform.ReleaseCapture();
+    if (message == WM_SYSKEYUP || message == WM_SYSCHAR)
+        return 0;
     return platform.DefWindowProcA(window, message, wParam, lParam);
 }
 
@@ -60,12 +70,13 @@ protected:
     }
 
     // A window whose client area is width x height, by the application's recipe.
-    HWND Open(int width, int height, DWORD style = kWindowedStyle, DWORD exStyle = kWindowedExStyle)
+    HWND Open(int width, int height, DWORD style = kWindowedStyle, DWORD exStyle = kWindowedExStyle, int x = 0,
+              int y = 0)
     {
         RECT outer{0, 0, width, height};
         platform.AdjustWindowRectEx(&outer, style, FALSE, exStyle);
         HWND window = platform.CreateWindowExA(exStyle, kClassName, "Platform Test",
-                                               style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
+                                               style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, x, y,
                                                outer.right - outer.left, outer.bottom - outer.top, nullptr,
                                                nullptr, instance_, nullptr);
         if (window)
@@ -73,14 +84,17 @@ protected:
         return window;
     }
 
-    // Dispatches whatever arrives for a while, as a message loop would.
+    // Translates and dispatches whatever arrives for a while, as a message
+    // loop would.
     static void PumpFor(int milliseconds)
     {
         const auto start = std::chrono::steady_clock::now();
         MSG message;
         do {
-            while (platform.PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+            while (platform.PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+                platform.TranslateMessage(&message);
                 platform.DispatchMessageA(&message);
+            }
             platform.Sleep(5);
         } while (MillisecondsSince(start) < milliseconds);
     }

@@ -161,7 +161,8 @@ void Push(SDL_Event event)
     ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError();
 }
 
-// Input is posted: it waits in the queue, in order, for the window.
+// Input waits in the queue, in order, for the window; a key SDL reports as
+// repeated was down before.
 TEST_F(WindowTest, SdlInputBecomesPostedMessages)
 {
     HWND window = Open(320, 200);
@@ -178,6 +179,7 @@ TEST_F(WindowTest, SdlInputBecomesPostedMessages)
         {SDL_KEYDOWN, SDLK_ESCAPE, WM_KEYDOWN, VK_ESCAPE},
         {SDL_KEYUP, SDLK_a, WM_KEYUP, 'A'},
         {SDL_KEYDOWN, SDLK_F5, WM_KEYDOWN, VK_F1 + 4},
+        {SDL_KEYDOWN, SDLK_F5, WM_KEYDOWN, VK_F1 + 4},
         {SDL_MOUSEBUTTONDOWN, 0, WM_LBUTTONDOWN, MK_LBUTTON},
         {SDL_MOUSEBUTTONUP, 0, WM_LBUTTONUP, 0},
     };
@@ -188,6 +190,7 @@ TEST_F(WindowTest, SdlInputBecomesPostedMessages)
             event.key.windowID = id;
             event.key.state = each.type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
             event.key.keysym.sym = each.key;
+            event.key.repeat = &each != cases && each.key == (&each)[-1].key;
         } else {
             event.button.windowID = id;
             event.button.button = SDL_BUTTON_LEFT;
@@ -204,7 +207,7 @@ TEST_F(WindowTest, SdlInputBecomesPostedMessages)
         if (message.message >= WM_KEYDOWN && message.message <= WM_MBUTTONUP && message.message != WM_MOUSEMOVE)
             input.push_back(message);
     }
-    ASSERT_EQ(input.size(), 5u);
+    ASSERT_EQ(input.size(), 6u);
     for (size_t i = 0; i < input.size(); ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(input[i].hwnd, window);
@@ -212,7 +215,9 @@ TEST_F(WindowTest, SdlInputBecomesPostedMessages)
         EXPECT_EQ(input[i].wParam, cases[i].wParam);
     }
     EXPECT_EQ(input[1].lParam & 0xC0000000, 0xC0000000); // was down, going up
-    EXPECT_EQ(input[3].lParam, MAKELPARAM(10, 20));
+    EXPECT_EQ(input[2].lParam & 0xC0000000, 0);
+    EXPECT_EQ(input[3].lParam & 0xC0000000, 0x40000000); // the repeat
+    EXPECT_EQ(input[4].lParam, MAKELPARAM(10, 20));
 }
 
 // Window events are sent: the procedure has them when the peek returns.

@@ -6,6 +6,7 @@
 
 #include <SDL.h>
 #include <SDL_syswm.h>
+#include <X11/extensions/shape.h>
 
 #include <algorithm>
 #include <atomic>
@@ -119,6 +120,12 @@ bool MakeChild(Display *display, Window parent, GLXFBConfig config, Surface *mad
                                 &attributes);
     made->colormap = ownColormap ? attributes.colormap : 0;
     XFree(visual);
+    // No input region: the pointer is never in the child, only in SDL's
+    // window, so crossings and a pointer grab there behave as without it (a
+    // grab would otherwise lose the release of a drag that left the window).
+    int shapeEvent, shapeError;
+    if (XShapeQueryExtension(display, &shapeEvent, &shapeError))
+        XShapeCombineRectangles(display, made->child, ShapeInput, 0, 0, nullptr, 0, ShapeSet, Unsorted);
     if (ownColormap) {
         Window colormapWindows[2] = {made->child, parent}; // the window manager installs the child's map
         XSetWMColormapWindows(display, parent, colormapWindows, 2);

@@ -1,6 +1,8 @@
-// Per-thread message queues in software. Posted messages wait in the queue of
-// the thread that owns their window; the quit request is a flag beside the
-// queue, as on Windows, so WM_QUIT comes only after the posted messages.
+// Per-thread message queues in software, taken in Win32's order: posted
+// messages, then the quit request (a flag beside the queue, so WM_QUIT comes
+// only after the posted messages, and whatever the filter), then input, then
+// WM_PAINT for a window with something to repaint. A taken input message sets the thread's key state to
+// the one it was stamped with.
 #include <chrono>
 #include <deque>
 #include <algorithm>
@@ -14,6 +16,9 @@
 #include "fill_table.h"
 #include "kernel32/threads.h"
 #include "kernel32/waits.h"
+#include "user32/display_watch.h"
+#include "user32/keyboard.h"
+#include "user32/painting.h"
 #include "user32/window_events.h"
 #include "user32/window_registry.h"
 
@@ -21,8 +26,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// A thread with windows must return to SDL now and then: its events do not
-// notify our condition variable.
+// Without a display connection to watch, a thread with windows must return
+// to SDL now and then: its events would not end a wait.
 constexpr auto kWindowPollInterval = std::chrono::milliseconds(5);
 constexpr DWORD kMaximumWaitObjects = 63; // MAXIMUM_WAIT_OBJECTS less the queue
 const HWND kThreadMessagesOnly = reinterpret_cast<HWND>(static_cast<intptr_t>(-1));
@@ -31,6 +36,7 @@ struct MessageQueue {
     std::deque<MSG> posted;
     bool quitPending = false;
     WPARAM quitCode = 0;
+    std::deque<PortableInput> input;
 };
 
 std::unordered_map<DWORD, MessageQueue> &Queues()
@@ -55,18 +61,25 @@ struct MessageFilter {
     UINT first;
     UINT last;
 
+    bool InRange(UINT message) const { return (first == 0 && last == 0) || (message >= first && message <= last); }
     bool Matches(const MSG &message) const
     {
         if (window == kThreadMessagesOnly ? message.hwnd != nullptr : window && message.hwnd != window)
             return false;
-        return (first == 0 && last == 0) || (message.message >= first && message.message <= last);
+        return InRange(message.message);
     }
-    // WM_QUIT ignores the range but belongs to no window.
-    bool AcceptsQuit() const { return window == nullptr || window == kThreadMessagesOnly; }
+    bool AcceptsPaint() const { return window != kThreadMessagesOnly && InRange(WM_PAINT); }
+};
+
+// What was taken from the input queue: applied once the lock is let go.
+struct TakenInput {
+    bool taken = false;
+    PortableInput input;
 };
 
 // Lock held.
-bool TakeMessage(MessageQueue &queue, const MessageFilter &filter, bool remove, MSG *out)
+bool TakeMessage(DWORD self, MessageQueue &queue, const MessageFilter &filter, bool remove, MSG *out,
+                 TakenInput *taken)
 {
     for (auto it = queue.posted.begin(); it != queue.posted.end(); ++it) {
         if (filter.Matches(*it)) {
@@ -76,30 +89,58 @@ bool TakeMessage(MessageQueue &queue, const MessageFilter &filter, bool remove, 
             return true;
         }
     }
-    if (queue.quitPending && filter.AcceptsQuit()) {
+    if (queue.quitPending) {
         *out = PortableMakeMessage(nullptr, WM_QUIT, queue.quitCode, 0);
         if (remove)
             queue.quitPending = false;
         return true;
     }
-    return false;
+    for (auto it = queue.input.begin(); it != queue.input.end(); ++it) {
+        if (!filter.Matches(it->message))
+            continue;
+        *out = it->message;
+        if (remove) {
+            taken->taken = true;
+            taken->input = *it;
+            queue.input.erase(it);
+        }
+        return true;
+    }
+    return filter.AcceptsPaint() && PortableFindPaint(self, filter.window, out);
 }
 
-// Lock held through `hold`; returns on any change, at the deadline, or when
-// it is time to look at SDL again.
+// The thread now handles this input: GetKeyState and TranslateMessage see
+// the keys as they were when it happened.
+void Adopt(const TakenInput &taken)
+{
+    if (!taken.taken)
+        return;
+    PortableAdoptKeys(taken.input.keys);
+    PortableRememberCharacter(taken.input.message, taken.input.character);
+}
+
+bool Waiting(const MessageQueue &queue)
+{
+    return !queue.posted.empty() || queue.quitPending || !queue.input.empty();
+}
+
+// Lock held through `hold`; returns on any change or at the deadline. A
+// thread that reads SDL's events also returns when the display has sent
+// something.
 void WaitForChange(std::unique_lock<std::mutex> &hold, const std::optional<Clock::time_point> &deadline)
 {
     std::condition_variable &signal = PortableSignal();
-    if (PortableThreadOwnsWindows()) {
-        Clock::time_point until = Clock::now() + kWindowPollInterval;
-        if (deadline && *deadline < until)
-            until = *deadline;
-        signal.wait_until(hold, until);
-    } else if (deadline) {
-        signal.wait_until(hold, *deadline);
-    } else {
-        signal.wait(hold);
+    std::optional<Clock::time_point> until = deadline;
+    if (PortableCanPump()) {
+        if (PortableDisplayHasNews())
+            return;
+        if (!PortableDisplayWatched() && (!until || Clock::now() + kWindowPollInterval < *until))
+            until = Clock::now() + kWindowPollInterval;
     }
+    if (until)
+        signal.wait_until(hold, *until);
+    else
+        signal.wait(hold);
 }
 
 BOOL WINAPI PortablePeekMessageA(LPMSG message, HWND window, UINT first, UINT last, UINT flags)
@@ -108,9 +149,15 @@ BOOL WINAPI PortablePeekMessageA(LPMSG message, HWND window, UINT first, UINT la
         return FALSE;
     PortablePumpWindowEvents();
     const DWORD self = PortableCurrentThreadId();
-    std::lock_guard<std::mutex> hold(PortableLock());
-    MessageQueue *queue = QueueOf(self);
-    return queue && TakeMessage(*queue, {window, first, last}, (flags & PM_REMOVE) != 0, message);
+    TakenInput taken;
+    bool found;
+    {
+        std::lock_guard<std::mutex> hold(PortableLock());
+        MessageQueue *queue = QueueOf(self);
+        found = queue && TakeMessage(self, *queue, {window, first, last}, (flags & PM_REMOVE) != 0, message, &taken);
+    }
+    Adopt(taken);
+    return found;
 }
 
 BOOL WINAPI PortableGetMessageA(LPMSG message, HWND window, UINT first, UINT last)
@@ -121,13 +168,19 @@ BOOL WINAPI PortableGetMessageA(LPMSG message, HWND window, UINT first, UINT las
     const MessageFilter filter{window, first, last};
     for (;;) {
         PortablePumpWindowEvents();
-        std::unique_lock<std::mutex> hold(PortableLock());
-        MessageQueue *queue = QueueOf(self);
-        if (!queue)
-            return -1;
-        if (TakeMessage(*queue, filter, true, message))
-            return message->message != WM_QUIT;
-        WaitForChange(hold, std::nullopt);
+        TakenInput taken;
+        {
+            std::unique_lock<std::mutex> hold(PortableLock());
+            MessageQueue *queue = QueueOf(self);
+            if (!queue)
+                return -1;
+            if (!TakeMessage(self, *queue, filter, true, message, &taken)) {
+                WaitForChange(hold, std::nullopt);
+                continue;
+            }
+        }
+        Adopt(taken);
+        return message->message != WM_QUIT;
     }
 }
 
@@ -214,12 +267,28 @@ DWORD WINAPI PortableMsgWaitForMultipleObjects(DWORD count, const HANDLE *handle
                 return WAIT_OBJECT_0 + i;
         }
         const MessageQueue *queue = QueueOf(self);
-        if (wakeMask != 0 && queue && (!queue->posted.empty() || queue->quitPending))
+        MSG paint;
+        if (wakeMask != 0 && queue && (Waiting(*queue) || PortableFindPaint(self, nullptr, &paint)))
             return WAIT_OBJECT_0 + count;
         if (deadline && Clock::now() >= *deadline)
             return WAIT_TIMEOUT;
         WaitForChange(hold, deadline);
     }
+}
+
+// Adds to the thread's queue and wakes its waits; false when the thread is gone.
+template <class Add>
+bool Enqueue(DWORD threadId, Add add)
+{
+    {
+        std::lock_guard<std::mutex> hold(PortableLock());
+        MessageQueue *queue = QueueOf(threadId);
+        if (!queue)
+            return false;
+        add(*queue);
+    }
+    PortableSignal().notify_all();
+    return true;
 }
 
 } // namespace
@@ -238,15 +307,20 @@ MSG PortableMakeMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 
 bool PortablePostToThread(DWORD threadId, const MSG &message)
 {
-    {
-        std::lock_guard<std::mutex> hold(PortableLock());
-        MessageQueue *queue = QueueOf(threadId);
-        if (!queue)
-            return false;
-        queue->posted.push_back(message);
-    }
-    PortableSignal().notify_all();
-    return true;
+    return Enqueue(threadId, [&](MessageQueue &queue) { queue.posted.push_back(message); });
+}
+
+bool PortablePostInput(DWORD threadId, const PortableInput &input)
+{
+    return Enqueue(threadId, [&](MessageQueue &queue) {
+        // As on Windows, a pointer move not yet taken gives way to the next one.
+        const bool moved = input.message.message == WM_MOUSEMOVE;
+        if (moved && !queue.input.empty() && queue.input.back().message.message == WM_MOUSEMOVE &&
+            queue.input.back().message.hwnd == input.message.hwnd)
+            queue.input.back() = input;
+        else
+            queue.input.push_back(input);
+    });
 }
 
 void PortableSendToTopLevelWindows(UINT message, WPARAM wParam, LPARAM lParam)

@@ -2,7 +2,10 @@
 #ifndef PLATFORM_PORTABLE_MESSAGE_QUEUE_H
 #define PLATFORM_PORTABLE_MESSAGE_QUEUE_H
 
+#include <stdint.h>
+
 #include "platform/platform.h"
+#include "user32/key_state.h"
 
 // Every message the portable build makes, posted or sent, is stamped here,
 // on one clock.
@@ -15,6 +18,15 @@ bool PortablePostToThread(DWORD threadId, const MSG &message);
 // through their procedure at once; other threads' windows have it posted,
 // since sending across threads is not modelled.
 void PortableSendToTopLevelWindows(UINT message, WPARAM wParam, LPARAM lParam);
+
+// A key or mouse message with the key state it happened in and, for a key
+// press, the character the keyboard gave (0 for none).
+struct PortableInput {
+    MSG message;
+    PortableKeyState keys;
+    uint32_t character = 0;
+};
+bool PortablePostInput(DWORD threadId, const PortableInput &input);
 
 void PortableDiscardQueue(DWORD threadId); // PortableLock() held; the thread has ended
 

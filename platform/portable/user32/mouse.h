@@ -1,4 +1,4 @@
-// Mouse input and the cursor.
+// Mouse input, the capture and the cursor.
 #ifndef PLATFORM_PORTABLE_MOUSE_H
 #define PLATFORM_PORTABLE_MOUSE_H
 
@@ -6,10 +6,14 @@
 
 #include "user32/window_registry.h"
 
-// Posts the message of an SDL motion or button event to the window's owner.
+// Event reader: queues the message of an SDL motion or button event for the
+// window's owner, or for the window that holds the capture.
 void PortablePostMouse(const PortableWindow &window, const SDL_Event &event);
 
 // Whether ShowCursor's display count lets the cursor show.
 bool PortableCursorShown();
+
+// The window is going: a capture it holds ends.
+void PortableForgetCapture(HWND window);
 
 #endif

@@ -8,23 +8,24 @@
 #include <algorithm>
 #include <mutex>
 
-#include "user32/display_modes.h"
-#include "opengl32/gl_contexts.h"
 #include "fill_table.h"
+#include "kernel32/threads.h"
+#include "opengl32/gl_contexts.h"
+#include "user32/display_modes.h"
+#include "user32/display_watch.h"
 #include "user32/keyboard.h"
 #include "user32/mouse.h"
-#include "kernel32/threads.h"
+#include "user32/painting.h"
 #include "user32/window_classes.h"
 #include "user32/window_dc.h"
 #include "user32/window_events.h"
 #include "user32/window_registry.h"
+#include "utf16.h"
 
 namespace {
 
 constexpr int kDefaultClientWidth = 640;
 constexpr int kDefaultClientHeight = 480;
-
-BOOL WINAPI PortableShowWindow(HWND handle, int command);
 
 bool OpenSdlWindow(PortableWindow &window)
 {
@@ -46,6 +47,7 @@ bool OpenSdlWindow(PortableWindow &window)
         return false;
     if (fullscreen)
         SDL_SetWindowDisplayMode(sdl, &*mode);
+    PortableWatchDisplayOf(sdl);
     const auto attach = [&](PortableWindow &registered) {
         registered.sdl = sdl;
         registered.sdlId = SDL_GetWindowID(sdl);
@@ -89,6 +91,18 @@ HWND WINAPI PortableCreateWindowExA(DWORD, LPCSTR className, LPCSTR title, DWORD
     return handle;
 }
 
+HWND WINAPI PortableCreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR title, DWORD style, int x, int y,
+                                    int width, int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID data)
+{
+    // One class registry for both forms: a class atom passes as it is.
+    const bool atom = (reinterpret_cast<uintptr_t>(className) >> 16) == 0;
+    const std::string narrowClass = atom || !className ? std::string() : Utf16ToUtf8(className);
+    const std::string narrowTitle = title ? Utf16ToUtf8(title) : std::string();
+    const LPCSTR classArgument = atom ? reinterpret_cast<LPCSTR>(className) : narrowClass.c_str();
+    return PortableCreateWindowExA(exStyle, className ? classArgument : nullptr, title ? narrowTitle.c_str() : nullptr,
+                                   style, x, y, width, height, parent, menu, instance, data);
+}
+
 BOOL WINAPI PortableGetClientRect(HWND handle, LPRECT rect)
 {
     const PortableWindow *window = PortableFindWindow(handle);
@@ -100,6 +114,21 @@ BOOL WINAPI PortableGetClientRect(HWND handle, LPRECT rect)
     rect->bottom = window->minimized ? 0 : window->clientHeight;
     return TRUE;
 }
+
+// The modelled frame around where the client area really is.
+BOOL WINAPI PortableGetWindowRect(HWND handle, LPRECT rect)
+{
+    const PortableWindow *window = PortableFindWindow(handle);
+    if (!window || !rect)
+        return FALSE;
+    rect->left = window->x;
+    rect->top = window->y;
+    rect->right = window->x + window->frame.left + window->clientWidth + window->frame.right;
+    rect->bottom = window->y + window->frame.top + window->clientHeight + window->frame.bottom;
+    return TRUE;
+}
+
+} // namespace
 
 BOOL WINAPI PortableShowWindow(HWND handle, int command)
 {
@@ -113,6 +142,15 @@ BOOL WINAPI PortableShowWindow(HWND handle, int command)
         if (window->visible)
             SDL_HideWindow(window->sdl);
         window->visible = false;
+        PortableSetPaintable(handle, false);
+        break;
+    case SW_MAXIMIZE: // the window manager sizes it; the size message follows from there
+        PortableReveal(*window, notices);
+        if (window->minimized) {
+            SDL_RestoreWindow(window->sdl);
+            PortableSetMinimized(*window, false, notices);
+        }
+        SDL_MaximizeWindow(window->sdl);
         break;
     case SW_MINIMIZE:
     case SW_SHOWMINIMIZED:
@@ -127,6 +165,8 @@ BOOL WINAPI PortableShowWindow(HWND handle, int command)
         if (window->minimized) {
             SDL_RestoreWindow(window->sdl);
             PortableSetMinimized(*window, false, notices);
+        } else if (command == SW_RESTORE && (SDL_GetWindowFlags(window->sdl) & SDL_WINDOW_MAXIMIZED)) {
+            SDL_RestoreWindow(window->sdl);
         }
         break;
     default:
@@ -136,6 +176,8 @@ BOOL WINAPI PortableShowWindow(HWND handle, int command)
     PortableDeliver(notices);
     return wasVisible;
 }
+
+namespace {
 
 BOOL WINAPI PortableSetForegroundWindow(HWND handle)
 {
@@ -165,6 +207,8 @@ bool PortableEnsureVideo()
     // Windows program's screen saver off.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    // The pointer is grabbed only while the program holds the capture.
+    SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         return false;
     SDL_ShowCursor(PortableCursorShown() ? SDL_ENABLE : SDL_DISABLE);
@@ -185,6 +229,8 @@ BOOL WINAPI PortableDestroyWindow(HWND handle)
     PortableReleaseWindowGL(handle);
     PortableForgetWindowDC(handle);
     PortableForgetFocus(handle);
+    PortableForgetCapture(handle);
+    PortableForgetPaint(handle);
     std::unique_ptr<PortableWindow> gone = PortableRemoveWindow(handle);
     SDL_DestroyWindow(gone->sdl);
     PortableReleaseClass(gone->classAtom);
@@ -194,8 +240,10 @@ BOOL WINAPI PortableDestroyWindow(HWND handle)
 void PortableFillSdlWindows(PlatformTable *t)
 {
     t->CreateWindowExA = PortableCreateWindowExA;
+    t->CreateWindowExW = PortableCreateWindowExW;
     t->DestroyWindow = PortableDestroyWindow;
     t->GetClientRect = PortableGetClientRect;
+    t->GetWindowRect = PortableGetWindowRect;
     t->ShowWindow = PortableShowWindow;
     t->SetForegroundWindow = PortableSetForegroundWindow;
     t->IsIconic = PortableIsIconic;

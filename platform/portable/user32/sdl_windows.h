@@ -7,6 +7,9 @@
 // Brings up SDL's video once per process; false when there is no display.
 bool PortableEnsureVideo();
 
+// ShowWindow, also for the default handling of the system commands.
+BOOL WINAPI PortableShowWindow(HWND window, int command);
+
 // DestroyWindow, also for the default handling of WM_CLOSE.
 BOOL WINAPI PortableDestroyWindow(HWND window);
 

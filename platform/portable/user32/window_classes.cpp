@@ -11,6 +11,7 @@
 
 #include "fill_table.h"
 #include "kernel32/module.h"
+#include "utf16.h"
 
 namespace {
 
@@ -94,6 +95,21 @@ ATOM WINAPI PortableRegisterClassA(const WNDCLASSA *record)
     return atom;
 }
 
+// The same registry under the names in UTF-8, so a class registered in
+// either form is found by the other.
+ATOM WINAPI PortableRegisterClassW(const WNDCLASSW *record)
+{
+    if (!record || !record->lpszClassName || IsAtom(reinterpret_cast<LPCSTR>(record->lpszClassName)))
+        return 0;
+    const std::string name = Utf16ToUtf8(record->lpszClassName, kMaximumClassName + 1);
+    const bool menuNamed = record->lpszMenuName && !IsAtom(reinterpret_cast<LPCSTR>(record->lpszMenuName));
+    const std::string menu = menuNamed ? Utf16ToUtf8(record->lpszMenuName) : std::string();
+    WNDCLASSA narrow{record->style,   record->lpfnWndProc, record->cbClsExtra,    record->cbWndExtra,
+                     record->hInstance, record->hIcon,     record->hCursor,       record->hbrBackground,
+                     menuNamed ? menu.c_str() : reinterpret_cast<LPCSTR>(record->lpszMenuName), name.c_str()};
+    return PortableRegisterClassA(&narrow);
+}
+
 BOOL WINAPI PortableUnregisterClassA(LPCSTR name, HINSTANCE instance)
 {
     if (!name)
@@ -139,5 +155,6 @@ void PortableReleaseClass(ATOM atom)
 void PortableFillWindowClasses(PlatformTable *t)
 {
     t->RegisterClassA = PortableRegisterClassA;
+    t->RegisterClassW = PortableRegisterClassW;
     t->UnregisterClassA = PortableUnregisterClassA;
 }

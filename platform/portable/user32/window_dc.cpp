@@ -18,6 +18,20 @@ std::unordered_map<HWND, HDC> &WindowContexts()
 
 HDC WINAPI PortableGetDC(HWND window)
 {
+    return PortableWindowDC(window);
+}
+
+int WINAPI PortableReleaseDC(HWND window, HDC dc)
+{
+    std::lock_guard<std::mutex> hold(PortableGdiLock());
+    const PortableDeviceContext *found = PortableFindDeviceContext(dc);
+    return found && found->kind == PortableGdiKind::WindowDC && found->window == window ? 1 : 0;
+}
+
+} // namespace
+
+HDC PortableWindowDC(HWND window)
+{
     if (!window || !PortableSdlWindow(window))
         return nullptr;
     std::lock_guard<std::mutex> hold(PortableGdiLock());
@@ -31,15 +45,6 @@ HDC WINAPI PortableGetDC(HWND window)
         WindowContexts()[window] = dc;
     return dc;
 }
-
-int WINAPI PortableReleaseDC(HWND window, HDC dc)
-{
-    std::lock_guard<std::mutex> hold(PortableGdiLock());
-    const PortableDeviceContext *found = PortableFindDeviceContext(dc);
-    return found && found->kind == PortableGdiKind::WindowDC && found->window == window ? 1 : 0;
-}
-
-} // namespace
 
 void PortableForgetWindowDC(HWND window)
 {

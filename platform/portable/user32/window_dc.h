@@ -4,6 +4,9 @@
 
 #include "platform/platform.h"
 
+// GetDC: the window's one device context, made on first use; null for no window.
+HDC PortableWindowDC(HWND window);
+
 // The window is going: its device context goes with it.
 void PortableForgetWindowDC(HWND window);
 

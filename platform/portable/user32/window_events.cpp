@@ -1,13 +1,15 @@
-// SDL's window events as Win32's size, activation and close messages, and
-// the pump that hands every SDL event to its translator.
+// SDL's window events as Win32's size, move, activation, close and repaint,
+// and the pump that hands every SDL event to its translator.
 #include "user32/window_events.h"
 
 #include <SDL.h>
 
+#include "kernel32/threads.h"
+#include "user32/display_watch.h"
 #include "user32/keyboard.h"
 #include "user32/message_queue.h"
 #include "user32/mouse.h"
-#include "kernel32/threads.h"
+#include "user32/painting.h"
 
 namespace {
 
@@ -21,6 +23,12 @@ void AddNotice(PortableNotices &notices, HWND window, UINT message, WPARAM wPara
 LPARAM ClientSize(const PortableWindow &window)
 {
     return MAKELPARAM(window.clientWidth, window.clientHeight);
+}
+
+// WM_MOVE tells where the client area's corner is on the screen.
+LPARAM ClientCorner(const PortableWindow &window)
+{
+    return MAKELPARAM(window.x + window.frame.left, window.y + window.frame.top);
 }
 
 void TranslateWindowEvent(PortableWindow &window, const SDL_WindowEvent &event, PortableNotices &notices)
@@ -44,20 +52,34 @@ void TranslateWindowEvent(PortableWindow &window, const SDL_WindowEvent &event, 
                   0);
         break;
     }
-    case SDL_WINDOWEVENT_SIZE_CHANGED:
+    case SDL_WINDOWEVENT_SIZE_CHANGED: {
         if (event.data1 == window.clientWidth && event.data2 == window.clientHeight)
             break;
+        const int oldWidth = window.clientWidth, oldHeight = window.clientHeight;
         window.clientWidth = event.data1;
         window.clientHeight = event.data2;
+        PortableInvalidateResized(window.handle, window.windowClass.style, oldWidth, oldHeight, event.data1,
+                                  event.data2);
         if (!window.minimized) {
+            AddNotice(notices, window.handle, WM_ERASEBKGND, 0, 0);
             const bool maximized = (SDL_GetWindowFlags(window.sdl) & SDL_WINDOW_MAXIMIZED) != 0;
             AddNotice(notices, window.handle, WM_SIZE, maximized ? SIZE_MAXIMIZED : SIZE_RESTORED,
                       ClientSize(window));
         }
         break;
+    }
     case SDL_WINDOWEVENT_MOVED:
+        if (event.data1 == window.x + window.frame.left && event.data2 == window.y + window.frame.top)
+            break;
         window.x = event.data1 - window.frame.left;
         window.y = event.data2 - window.frame.top;
+        if (!window.minimized)
+            AddNotice(notices, window.handle, WM_MOVE, 0, ClientCorner(window));
+        break;
+    case SDL_WINDOWEVENT_EXPOSED:
+        // Repainted, not erased: the erase of a size change or a showing has
+        // been done already, and GL covers the client area anyway.
+        PortableInvalidate(window.handle, nullptr, false);
         break;
     default:
         break;
@@ -110,11 +132,13 @@ void PortableDeliver(const PortableNotices &notices)
     for (const MSG &notice : notices) {
         const DWORD owner = PortableWindowOwner(notice.hwnd);
         if (owner != self) {
-            if (owner != 0)
+            if (owner != 0 && notice.message != WM_ERASEBKGND) // the owner erases when it paints
                 PortablePostToThread(owner, notice);
             continue;
         }
-        if (WNDPROC procedure = PortableWindowProc(notice.hwnd))
+        if (notice.message == WM_ERASEBKGND) // only what is still due, with the window's DC
+            PortableEraseNow(notice.hwnd);
+        else if (WNDPROC procedure = PortableWindowProc(notice.hwnd))
             procedure(notice.hwnd, notice.message, notice.wParam, notice.lParam);
     }
 }
@@ -125,9 +149,13 @@ void PortableReveal(PortableWindow &window, PortableNotices &notices)
         return;
     SDL_ShowWindow(window.sdl);
     window.visible = true;
+    PortableSetPaintable(window.handle, !window.minimized);
+    PortableInvalidate(window.handle, nullptr, true); // a window appears with all of it to paint
+    AddNotice(notices, window.handle, WM_ERASEBKGND, 0, 0);
     if (!window.sized) {
         window.sized = true;
         AddNotice(notices, window.handle, WM_SIZE, SIZE_RESTORED, ClientSize(window));
+        AddNotice(notices, window.handle, WM_MOVE, 0, ClientCorner(window));
     }
 }
 
@@ -136,22 +164,31 @@ void PortableSetMinimized(PortableWindow &window, bool minimized, PortableNotice
     if (window.minimized == minimized)
         return;
     window.minimized = minimized;
+    PortableSetPaintable(window.handle, window.visible && !minimized);
     if (minimized) {
         AddNotice(notices, window.handle, WM_SIZE, SIZE_MINIMIZED, 0);
         AddNotice(notices, window.handle, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 1), 0);
     } else {
+        PortableInvalidate(window.handle, nullptr, true);
+        AddNotice(notices, window.handle, WM_ERASEBKGND, 0, 0);
         AddNotice(notices, window.handle, WM_SIZE, SIZE_RESTORED, ClientSize(window));
         AddNotice(notices, window.handle, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, 0), 0);
     }
 }
 
+bool PortableCanPump()
+{
+    return PortableThreadOwnsWindows() && !pumping;
+}
+
 void PortablePumpWindowEvents()
 {
-    if (!PortableThreadOwnsWindows() || pumping)
+    if (!PortableCanPump())
         return;
     pumping = true;
     SDL_Event event;
     while (SDL_PollEvent(&event))
         TranslateEvent(event);
+    PortableDisplayRead();
     pumping = false;
 }

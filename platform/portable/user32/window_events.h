@@ -22,4 +22,8 @@ void PortableSetMinimized(PortableWindow &window, bool minimized, PortableNotice
 // from here may look at their queue again.
 void PortablePumpWindowEvents();
 
+// Whether the calling thread can read SDL's events now: it owns windows and
+// is not inside a procedure that the pump called.
+bool PortableCanPump();
+
 #endif

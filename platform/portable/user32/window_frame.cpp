@@ -25,6 +25,11 @@ BOOL WINAPI PortableAdjustWindowRectEx(LPRECT rect, DWORD style, BOOL hasMenu, D
     return TRUE;
 }
 
+BOOL WINAPI PortableAdjustWindowRect(LPRECT rect, DWORD style, BOOL hasMenu)
+{
+    return PortableAdjustWindowRectEx(rect, style, hasMenu, 0);
+}
+
 int WINAPI PortableGetSystemMetrics(int index)
 {
     switch (index) {
@@ -64,6 +69,7 @@ PortableFrame PortableFrameFor(DWORD style, bool hasMenu)
 
 void PortableFillWindowFrame(PlatformTable *t)
 {
+    t->AdjustWindowRect = PortableAdjustWindowRect;
     t->AdjustWindowRectEx = PortableAdjustWindowRectEx;
     t->GetSystemMetrics = PortableGetSystemMetrics;
 }

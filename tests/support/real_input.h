@@ -1,0 +1,21 @@
+// Test support: input made the way a user's is, through the system's own
+// input path (SendInput on Windows, the XTEST extension under X), so that
+// what a window gets can be compared on both builds.
+#ifndef TESTS_SUPPORT_REAL_INPUT_H
+#define TESTS_SUPPORT_REAL_INPUT_H
+
+#include "platform/platform.h"
+
+// False when there is nothing to send input to (no display natively).
+bool RealInputReady();
+
+void PressKey(BYTE virtualKey);
+void ReleaseKey(BYTE virtualKey);
+void TypeKey(BYTE virtualKey); // press and release
+
+enum class MouseButton { Left, Right, Middle };
+void PressButton(MouseButton button);
+void ReleaseButton(MouseButton button);
+void MovePointerTo(int screenX, int screenY);
+
+#endif
