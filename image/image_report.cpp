@@ -7,7 +7,7 @@
 
 #include "image/include/image/image.h"
 #include "platform/platform.h"
-#include "toolkit/toolkit_state.h"
+#include "toolkit/error_report.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include <stdint.h>
 
 #include "platform/win32_types.h"
+#include "toolkit/error_report.h"
 #include "toolkit/tk.h"
 
 struct ToolkitState {
@@ -41,24 +42,11 @@ extern ToolkitState toolkitState;
 // the frame metrics the platform reports now.
 void SetClientCornerFromOuter(int32_t x, int32_t y);
 
-// The texts the reporter shows hold at most this many bytes.
-constexpr int kErrorTextLimit = 255;
-
-// Formats with the platform's wsprintf rules, cuts to kErrorTextLimit bytes
-// and shows the text in an "Error" box while errorBoxes is on.
-void ReportError(const char *format, ...);
-
 // A handle as the 32-bit number the reporter's "%08lX" prints.
 inline DWORD HandleNumber(const void *handle)
 {
     return static_cast<DWORD>(reinterpret_cast<uintptr_t>(handle));
 }
-
-// Where a cut of 8-bit text at most cut bytes long must stop so that it keeps
-// whole characters: the portable build's texts are UTF-8, so the cut steps
-// back over continuation bytes; Windows' 8-bit texts are taken as one byte a
-// character. text holds at least cut bytes.
-size_t WholeCharacterCut(const char *text, size_t cut);
 
 // Local-heap blocks for palette buffers; null when the heap is exhausted.
 void *AllocBlock(SIZE_T size);
