@@ -77,13 +77,14 @@ UINT WINAPI GetEntriesFake(HPALETTE palette, UINT start, UINT count, LPPALETTEEN
     return count;
 }
 
+void WINAPI NoSleep(DWORD) {}
+LOGGED_MEMBER(DeleteObject, BOOL, (HGDIOBJ), TRUE)
+LOGGED_MEMBER(RealizePalette, UINT, (HDC), fake->realized)
+LOGGED_MEMBER(UnrealizeObject, BOOL, (HGDIOBJ), TRUE)
+LOGGED_MEMBER(RegCloseKey, LSTATUS, (HKEY), ERROR_SUCCESS)
+
 HGDIOBJ WINAPI StockFake(int index) { return index == DEFAULT_PALETTE ? fake->Palette(0) : nullptr; }
 
-BOOL WINAPI DeleteFake(HGDIOBJ)
-{
-    LogCall("DeleteObject");
-    return TRUE;
-}
 
 HPALETTE WINAPI SelectFake(HDC, HPALETTE palette, BOOL background)
 {
@@ -93,17 +94,7 @@ HPALETTE WINAPI SelectFake(HDC, HPALETTE palette, BOOL background)
     return previous;
 }
 
-UINT WINAPI RealizeFake(HDC)
-{
-    LogCall("RealizePalette");
-    return fake->realized;
-}
 
-BOOL WINAPI UnrealizeFake(HGDIOBJ)
-{
-    LogCall("UnrealizeObject");
-    return TRUE;
-}
 
 UINT WINAPI SystemUseFake(HDC, UINT use)
 {
@@ -139,7 +130,6 @@ BOOL WINAPI PeekFake(LPMSG, HWND, UINT first, UINT last, UINT)
     return first <= WM_USER && WM_USER <= last && fake->pendingRealizeRequests > 0;
 }
 
-void WINAPI SleepFake(DWORD) { LogCall("Sleep"); }
 
 LSTATUS WINAPI OpenKeyFake(HKEY root, LPCSTR path, DWORD, REGSAM, PHKEY key)
 {
@@ -164,11 +154,6 @@ LSTATUS WINAPI QueryFake(HKEY, LPCSTR name, LPDWORD, LPDWORD type, LPBYTE data, 
     return ERROR_SUCCESS;
 }
 
-LSTATUS WINAPI CloseKeyFake(HKEY)
-{
-    LogCall("RegCloseKey");
-    return ERROR_SUCCESS;
-}
 
 HLOCAL WINAPI LocalAllocFake(UINT flags, SIZE_T bytes)
 {
@@ -210,18 +195,18 @@ void InstallFakeGdi(FakeGdi *installed)
     platform.SetPaletteEntries = SetEntriesFake;
     platform.GetPaletteEntries = GetEntriesFake;
     platform.GetStockObject = StockFake;
-    platform.DeleteObject = DeleteFake;
+    platform.DeleteObject = LoggedDeleteObject;
     platform.SelectPalette = SelectFake;
-    platform.RealizePalette = RealizeFake;
-    platform.UnrealizeObject = UnrealizeFake;
+    platform.RealizePalette = LoggedRealizePalette;
+    platform.UnrealizeObject = LoggedUnrealizeObject;
     platform.SetSystemPaletteUse = SystemUseFake;
     platform.GetSysColor = GetSysColorFake;
     platform.SetSysColors = SetSysColorsFake;
     platform.PostMessageA = PostFake;
     platform.PeekMessageA = PeekFake;
-    platform.Sleep = SleepFake;
+    platform.Sleep = NoSleep;
     platform.RegOpenKeyExA = OpenKeyFake;
     platform.RegQueryValueExA = QueryFake;
-    platform.RegCloseKey = CloseKeyFake;
+    platform.RegCloseKey = LoggedRegCloseKey;
     platform.LocalAlloc = LocalAllocFake;
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "tests/support/platform_script.h"
 
 struct FakeRegistryValue {
     DWORD type;
@@ -40,6 +41,14 @@ struct FakeGdi {
     HPALETTE Palette(size_t index) const;
     std::vector<PALETTEENTRY> &EntriesOf(HPALETTE palette);
 };
+
+// A table member that logs its name and gives a fixed answer.
+#define LOGGED_MEMBER(name, result, params, answer)                                                         \
+    result WINAPI Logged##name params                                                                      \
+    {                                                                                                      \
+        LogCall(#name);                                                                                    \
+        return answer;                                                                                     \
+    }
 
 // Puts the fake's members into `platform`; a ScopedPlatform restores them.
 void InstallFakeGdi(FakeGdi *fake);
