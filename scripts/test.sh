@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: native, native with ASan/UBSan, the
 # threaded suites under TSan, the 32-bit Windows build under Wine, the x86_64
-# Windows build, end-to-end runs of both programs, and each fuzz target for a
-# short while. Run as root on Debian.
+# Windows build, end-to-end runs of both programs, the install trees with
+# programs built on them, and each fuzz target for a short while. Leaves the
+# Windows install tree as a zip in build/mingw-i686. Run as root on Debian.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -47,6 +48,10 @@ step "toolkit input native" scripts/input_e2e.sh native build/native/tests/e2e/t
 step "toolkit input Windows under Wine" scripts/input_e2e.sh wine wine build/mingw-i686/tests/e2e/tk-recorder.exe
 step "samples native" scripts/samples_e2e.sh native build/native/examples build/samples-native
 step "samples Windows under Wine" scripts/samples_e2e.sh wine build/mingw-i686/examples build/samples-wine wine
+step "install tree and the samples built on it, native" \
+  tests/install/check_install.sh native build/native build/install-native
+step "install tree, its zip and the samples built on it, Windows under Wine" \
+  tests/install/check_install.sh mingw-i686 build/mingw-i686 build/install-mingw-i686
 if [[ -x scripts/fuzz.sh ]]; then
   step "fuzz targets, 60 s each" scripts/fuzz.sh 60
 fi

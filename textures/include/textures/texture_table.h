@@ -5,8 +5,9 @@
 #include <stdint.h>
 
 #include "image/image.h"
+#include "toolkit/ov_export.h"
 
-class TextureTable {
+class OV_EXPORT TextureTable {
 public:
     static constexpr int32_t kCapacity = 64;
 
