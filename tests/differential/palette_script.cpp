@@ -6,6 +6,7 @@
 #include <string.h>
 
 #include <algorithm>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -15,23 +16,23 @@ namespace {
 
 int sysColorChanges[2]; // WM_SYSCOLORCHANGE seen by each of the two windows
 HWND windows[2];
+HPALETTE stock, a, b, c;
 
 LRESULT CALLBACK CountingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     for (int i = 0; i < 2; ++i)
-        if (message == WM_SYSCOLORCHANGE && window == windows[i])
-            ++sysColorChanges[i];
+        sysColorChanges[i] += message == WM_SYSCOLORCHANGE && window == windows[i];
     return platform.DefWindowProcA(window, message, wParam, lParam);
 }
 
-void Print(const char *key, const std::string &value)
+void Print(const std::string &key, const std::string &value)
 {
-    printf("%s = %s\n", key, value.c_str());
+    printf("%s = %s\n", key.c_str(), value.c_str());
 }
 
-void Print(const char *key, long long value)
+void Print(const std::string &key, long long value)
 {
-    printf("%s = %lld\n", key, value);
+    Print(key, std::to_string(value));
 }
 
 std::string Hex(unsigned value)
@@ -51,123 +52,81 @@ std::string Entries(const PALETTEENTRY *entries, unsigned count, bool withFlags 
         snprintf(one, sizeof one, "%s%02x%02x%02x", i ? " " : "", entries[i].peRed, entries[i].peGreen,
                  entries[i].peBlue);
         text += one;
-        if (withFlags) {
-            snprintf(one, sizeof one, "/%x", entries[i].peFlags);
-            text += one;
-        }
+        if (withFlags)
+            text += "/" + std::to_string(entries[i].peFlags);
     }
     return text;
 }
 
-// The names the script gives its palettes, so results print the same on
-// both builds whatever the handle numbers.
-struct Names {
-    HPALETTE stock, a, b, c;
-    std::string Of(HPALETTE handle) const
-    {
-        if (!handle)
-            return "null";
-        if (handle == stock)
-            return "stock";
-        if (handle == a)
-            return "A";
-        if (handle == b)
-            return "B";
-        if (handle == c)
-            return "C";
-        return "other";
-    }
-} names;
-
-// The system palette, 16 entries a line.
-void DumpSystemPalette(HDC dc, const char *after)
+// The script's own names, so results print the same whatever the handles.
+std::string NameOf(HPALETTE handle)
 {
+    const std::map<HPALETTE, const char *> names{{nullptr, "null"}, {stock, "stock"}, {a, "A"}, {b, "B"}, {c, "C"}};
+    return names.count(handle) ? names.at(handle) : "other";
+}
+
+// The result, then the system palette 16 entries a line.
+void Realize(HDC dc, const std::string &label)
+{
+    Print("realize[" + label + "]", static_cast<int>(platform.RealizePalette(dc)));
     PALETTEENTRY entries[256];
     memset(entries, 0xEE, sizeof entries);
     const UINT got = platform.GetSystemPaletteEntries(dc, 0, 256, entries);
-    char key[96];
-    snprintf(key, sizeof key, "syspal[%s].count", after);
-    Print(key, got);
-    for (unsigned row = 0; row < 256 && got == 256; row += 16) {
-        snprintf(key, sizeof key, "syspal[%s].%03u", after, row);
-        Print(key, Entries(entries + row, 16, false));
+    Print("syspal[" + label + "].count", got);
+    char row[8];
+    for (unsigned first = 0; first < 256 && got == 256; first += 16) {
+        snprintf(row, sizeof row, ".%03u", first);
+        Print("syspal[" + label + "]" + row, Entries(entries + first, 16, false));
     }
 }
 
-void Realize(HDC dc, const char *label)
+void Select(HDC dc, HPALETTE palette, BOOL background, const std::string &label)
 {
-    char key[96];
-    snprintf(key, sizeof key, "realize[%s]", label);
-    Print(key, static_cast<int>(platform.RealizePalette(dc)));
-    DumpSystemPalette(dc, label);
+    Print("select[" + label + "]", NameOf(platform.SelectPalette(dc, palette, background)));
 }
 
-void Select(HDC dc, HPALETTE palette, BOOL background, const char *label)
+HPALETTE MakePalette(const std::vector<PALETTEENTRY> &entries, WORD version = 0x300)
 {
-    char key[96];
-    snprintf(key, sizeof key, "select[%s]", label);
-    Print(key, names.Of(platform.SelectPalette(dc, palette, background)));
-}
-
-std::vector<unsigned char> PaletteBlock(unsigned count, WORD version = 0x300)
-{
-    std::vector<unsigned char> block(sizeof(LOGPALETTE) + (count ? count : 1) * sizeof(PALETTEENTRY), 0);
+    std::vector<unsigned char> block(sizeof(LOGPALETTE) + entries.size() * sizeof(PALETTEENTRY));
     auto *palette = reinterpret_cast<LOGPALETTE *>(block.data());
     palette->palVersion = version;
-    palette->palNumEntries = static_cast<WORD>(count);
-    return block;
-}
-
-LOGPALETTE *AsPalette(std::vector<unsigned char> &block)
-{
-    return reinterpret_cast<LOGPALETTE *>(block.data());
-}
-
-HPALETTE MakePalette(const std::vector<PALETTEENTRY> &entries)
-{
-    auto block = PaletteBlock(static_cast<unsigned>(entries.size()));
-    std::copy(entries.begin(), entries.end(), AsPalette(block)->palPalEntry);
-    return platform.CreatePalette(AsPalette(block));
+    palette->palNumEntries = static_cast<WORD>(entries.size());
+    std::copy(entries.begin(), entries.end(), palette->palPalEntry);
+    return platform.CreatePalette(palette);
 }
 
 void DeviceAndStockPalette(HDC dc)
 {
     Print("caps.rastercaps.palette", (platform.GetDeviceCaps(dc, RASTERCAPS) & RC_PALETTE) ? 1 : 0);
-    Print("caps.sizepalette", platform.GetDeviceCaps(dc, SIZEPALETTE));
-    Print("caps.numreserved", platform.GetDeviceCaps(dc, NUMRESERVED));
-    Print("caps.bitspixel", platform.GetDeviceCaps(dc, BITSPIXEL));
-    Print("caps.colorres", platform.GetDeviceCaps(dc, COLORRES));
+    for (const auto &[key, index] : {std::make_pair("caps.sizepalette", SIZEPALETTE), {"caps.numreserved", NUMRESERVED},
+                                     {"caps.bitspixel", BITSPIXEL}, {"caps.colorres", COLORRES}})
+        Print(key, platform.GetDeviceCaps(dc, index));
     Print("syspal.use.initial", platform.GetSystemPaletteUse(dc));
     Print("syspal.size", platform.GetSystemPaletteEntries(dc, 0, 0, nullptr));
 
     PALETTEENTRY entries[32];
-    Print("stock.count", platform.GetPaletteEntries(names.stock, 0, 0, nullptr));
-    const UINT got = platform.GetPaletteEntries(names.stock, 0, 20, entries);
+    Print("stock.count", platform.GetPaletteEntries(stock, 0, 0, nullptr));
+    const UINT got = platform.GetPaletteEntries(stock, 0, 20, entries);
     Print("stock.read", got);
     Print("stock.entries", Entries(entries, got <= 20 ? got : 0));
-    Print("stock.read.clipped", platform.GetPaletteEntries(names.stock, 18, 5, entries));
-    Print("stock.read.past", platform.GetPaletteEntries(names.stock, 20, 1, entries));
-    Print("stock.delete", platform.DeleteObject(names.stock));
-    Print("stock.count.after.delete", platform.GetPaletteEntries(names.stock, 0, 0, nullptr));
+    Print("stock.read.clipped", platform.GetPaletteEntries(stock, 18, 5, entries));
+    Print("stock.read.past", platform.GetPaletteEntries(stock, 20, 1, entries));
+    Print("stock.delete", platform.DeleteObject(stock));
+    Print("stock.count.after.delete", platform.GetPaletteEntries(stock, 0, 0, nullptr));
 }
 
+// Any version and any count; the entries a palette has.
 void CreationRules()
 {
-    auto badVersion = PaletteBlock(4, 0x200);
-    auto empty = PaletteBlock(0);
-    auto one = PaletteBlock(1);
-    struct Case {
-        const char *key;
-        LOGPALETTE *block;
-    } cases[] = {{"create.version.0x200", AsPalette(badVersion)},
-                 {"create.count.0", AsPalette(empty)},
-                 {"create.count.1", AsPalette(one)},
-                 {"create.null", nullptr}};
-    for (const Case &c : cases) {
-        HPALETTE made = platform.CreatePalette(c.block);
-        Print(c.key, made ? "made" : "null");
-        if (made)
-            platform.DeleteObject(made);
+    const std::pair<const char *, HPALETTE> made[] = {
+        {"create.version.0x200", MakePalette(std::vector<PALETTEENTRY>(4), 0x200)},
+        {"create.count.0", MakePalette({})},
+        {"create.count.1", MakePalette({{1, 2, 3, 0}})},
+        {"create.null", platform.CreatePalette(nullptr)}};
+    for (const auto &[key, palette] : made) {
+        Print(key, palette ? "made, " + std::to_string(platform.GetPaletteEntries(palette, 0, 0, nullptr)) : "null");
+        if (palette)
+            platform.DeleteObject(palette);
     }
 }
 
@@ -184,19 +143,19 @@ HPALETTE MakePaletteA()
 void EntryRules()
 {
     PALETTEENTRY entries[20];
-    Print("A.count", platform.GetPaletteEntries(names.a, 0, 0, nullptr));
-    const UINT got = platform.GetPaletteEntries(names.a, 0, 16, entries);
+    Print("A.count", platform.GetPaletteEntries(a, 0, 0, nullptr));
+    const UINT got = platform.GetPaletteEntries(a, 0, 16, entries);
     Print("A.entries", Entries(entries, got <= 16 ? got : 0));
     const PALETTEENTRY changed[4] = {{7, 7, 7, 0}, {8, 8, 8, PC_NOCOLLAPSE}, {9, 9, 9, PC_RESERVED}, {10, 10, 10, 0}};
-    Print("A.set.inside", platform.SetPaletteEntries(names.a, 11, 2, changed));
-    Print("A.set.clipped", platform.SetPaletteEntries(names.a, 14, 4, changed));
-    Print("A.set.past", platform.SetPaletteEntries(names.a, 16, 1, changed));
-    Print("A.get.clipped", platform.GetPaletteEntries(names.a, 10, 10, entries));
+    Print("A.set.inside", platform.SetPaletteEntries(a, 11, 2, changed));
+    Print("A.set.clipped", platform.SetPaletteEntries(a, 14, 4, changed));
+    Print("A.set.past", platform.SetPaletteEntries(a, 16, 1, changed));
+    Print("A.get.clipped", platform.GetPaletteEntries(a, 10, 10, entries));
     Print("A.get.clipped.entries", Entries(entries, 6));
-    Print("A.get.past", platform.GetPaletteEntries(names.a, 16, 1, entries));
-    Print("A.unrealize", platform.UnrealizeObject(names.a));
-    Print("stock.unrealize", platform.UnrealizeObject(names.stock));
-    Print("stock.set", platform.SetPaletteEntries(names.stock, 0, 1, changed));
+    Print("A.get.past", platform.GetPaletteEntries(a, 16, 1, entries));
+    Print("A.unrealize", platform.UnrealizeObject(a));
+    Print("stock.unrealize", platform.UnrealizeObject(stock));
+    Print("stock.set", platform.SetPaletteEntries(stock, 0, 1, changed));
 }
 
 // Palette B: 256 entries, black and white at the ends, the rest a 3-3-2
@@ -215,49 +174,46 @@ HPALETTE MakePaletteB()
 
 void Realisations(HDC dc)
 {
-    Select(dc, names.b, FALSE, "B.front");
+    Select(dc, b, FALSE, "B.front");
     Realize(dc, "B.front.first");
     Realize(dc, "B.front.again");
 
-    Select(dc, names.a, TRUE, "A.back");
+    Select(dc, a, TRUE, "A.back");
     Realize(dc, "A.back");
 
     Print("syspal.use.set.nostatic", platform.SetSystemPaletteUse(dc, SYSPAL_NOSTATIC));
     Print("syspal.use.now", platform.GetSystemPaletteUse(dc));
-    Print("B.unrealize", platform.UnrealizeObject(names.b));
-    Select(dc, names.b, FALSE, "B.front.nostatic");
+    Print("B.unrealize", platform.UnrealizeObject(b));
+    Select(dc, b, FALSE, "B.front.nostatic");
     Realize(dc, "B.front.nostatic");
 
     Print("syspal.use.set.nostatic256", platform.SetSystemPaletteUse(dc, SYSPAL_NOSTATIC256));
     Print("syspal.use.set.bad", platform.SetSystemPaletteUse(dc, 7));
     Print("syspal.use.set.static", platform.SetSystemPaletteUse(dc, SYSPAL_STATIC));
     Print("syspal.use.now.static", platform.GetSystemPaletteUse(dc));
-    Print("B.unrealize.static", platform.UnrealizeObject(names.b));
+    Print("B.unrealize.static", platform.UnrealizeObject(b));
     Realize(dc, "B.front.static");
 
-    Select(dc, names.stock, FALSE, "stock.front");
+    Select(dc, stock, FALSE, "stock.front");
     Realize(dc, "stock.front");
 
-    Print("A.unrealize.again", platform.UnrealizeObject(names.a));
-    Select(dc, names.a, FALSE, "A.front");
+    Print("A.unrealize.again", platform.UnrealizeObject(a));
+    Select(dc, a, FALSE, "A.front");
     Realize(dc, "A.front");
 
     // Behind A: a plain entry like A's PC_RESERVED one may not share its
     // slot; one like A's plain entry does; a PC_NOCOLLAPSE one takes a slot.
-    names.c = MakePalette({{90, 90, 90, 0}, {12, 34, 56, 0}, {99, 98, 97, PC_NOCOLLAPSE}});
-    Select(dc, names.c, TRUE, "C.back");
+    c = MakePalette({{90, 90, 90, 0}, {12, 34, 56, 0}, {99, 98, 97, PC_NOCOLLAPSE}});
+    Select(dc, c, TRUE, "C.back");
     Realize(dc, "C.back");
     Realize(dc, "C.back.again");
-    Select(dc, names.stock, FALSE, "stock.back.in");
-    Print("C.delete", platform.DeleteObject(names.c));
-}
+    Select(dc, stock, FALSE, "stock.back.in");
+    Print("C.delete", platform.DeleteObject(c));
 
-void Deletion()
-{
-    Print("A.delete", platform.DeleteObject(names.a));
-    Print("A.delete.again", platform.DeleteObject(names.a));
-    Print("A.count.after.delete", platform.GetPaletteEntries(names.a, 0, 0, nullptr));
-    Print("B.delete", platform.DeleteObject(names.b));
+    Print("A.delete", platform.DeleteObject(a));
+    Print("A.delete.again", platform.DeleteObject(a));
+    Print("A.count.after.delete", platform.GetPaletteEntries(a, 0, 0, nullptr));
+    Print("B.delete", platform.DeleteObject(b));
 }
 
 void Pump()
@@ -268,6 +224,11 @@ void Pump()
             platform.DispatchMessageA(&message);
         platform.Sleep(10);
     }
+}
+
+std::string ChangesSeen()
+{
+    return std::to_string(sysColorChanges[0]) + " " + std::to_string(sysColorChanges[1]);
 }
 
 void SystemColours()
@@ -285,7 +246,7 @@ void SystemColours()
     const COLORREF colours[2] = {RGB(1, 2, 3), 0x02FFFFFF};
     sysColorChanges[0] = sysColorChanges[1] = 0;
     Print("syscolor.set", platform.SetSysColors(2, elements, colours));
-    Print("syscolor.set.sent", std::to_string(sysColorChanges[0]) + " " + std::to_string(sysColorChanges[1]));
+    Print("syscolor.set.sent", ChangesSeen());
     Print("syscolor.window.after.set", Hex(platform.GetSysColor(COLOR_WINDOW)));
     Print("syscolor.btnface.after.set", Hex(platform.GetSysColor(COLOR_BTNFACE)));
     const COLORREF saved[2] = {before[COLOR_WINDOW], before[COLOR_BTNFACE]};
@@ -296,60 +257,67 @@ void SystemColours()
     sysColorChanges[0] = sysColorChanges[1] = 0;
     Print("broadcast.post", platform.PostMessageA(HWND_BROADCAST, WM_SYSCOLORCHANGE, 0, 0));
     Pump();
-    Print("broadcast.received", std::to_string(sysColorChanges[0]) + " " + std::to_string(sysColorChanges[1]));
+    Print("broadcast.received", ChangesSeen());
 }
 
-void QueryValue(HKEY opened, const char *label, const char *name, DWORD bufferSize, bool withData)
+// Status, type, size, the text when there is one, and whether anything was
+// written past the buffer offered.
+void QueryValue(HKEY opened, const std::string &label, const char *name, DWORD offered, bool withData = true)
 {
     char data[64];
     memset(data, 'x', sizeof data);
-    DWORD type = 99, size = bufferSize;
-    const LSTATUS status =
-        platform.RegQueryValueExA(opened, name, nullptr, &type, withData ? reinterpret_cast<LPBYTE>(data) : nullptr, &size);
+    DWORD type = 99, size = offered;
+    const LSTATUS status = platform.RegQueryValueExA(opened, name, nullptr, &type,
+                                                     withData ? reinterpret_cast<LPBYTE>(data) : nullptr, &size);
     std::string text = std::to_string(status) + " type " + std::to_string(type) + " size " + std::to_string(size);
     if (withData && status == ERROR_SUCCESS)
         text += " \"" + std::string(data, strnlen(data, sizeof data)) + "\"";
-    char key[96];
-    snprintf(key, sizeof key, "reg.query[%s]", label);
-    Print(key, text);
+    if (offered < sizeof data && data[offered] != 'x')
+        text += " written past the buffer";
+    Print("reg.query[" + label + "]", text);
+}
+
+LSTATUS Open(HKEY base, const char *path, HKEY *opened)
+{
+    return platform.RegOpenKeyExA(base, path, 0, KEY_QUERY_VALUE, opened);
 }
 
 void ColourScheme()
 {
     static const char *const valueNames[25] = {
-        "Scrollbar",    "Background", "ActiveTitle",  "InactiveTitle",  "Menu",         "Window",
-        "WindowFrame",  "MenuText",   "WindowText",   "TitleText",      "ActiveBorder", "InactiveBorder",
-        "AppWorkspace", "Hilight",    "HilightText",  "ButtonFace",     "ButtonShadow", "GrayText",
+        "Scrollbar",    "Background",        "ActiveTitle",   "InactiveTitle",  "Menu",        "Window",
+        "WindowFrame",  "MenuText",          "WindowText",    "TitleText",      "ActiveBorder", "InactiveBorder",
+        "AppWorkspace", "Hilight",           "HilightText",   "ButtonFace",     "ButtonShadow", "GrayText",
         "ButtonText",   "InactiveTitleText", "ButtonHilight", "ButtonDkShadow", "ButtonLight", "InfoText",
         "InfoWindow"};
-    struct Path {
-        const char *label, *path;
-    } paths[] = {{"exact", "Control Panel\\Colors"},     {"case", "control panel\\COLORS"},
-                 {"slash", "Control Panel/Colors"},      {"trailing", "Control Panel\\Colors\\"},
-                 {"leading", "\\Control Panel\\Colors"}, {"double", "Control Panel\\\\Colors"}, {"missing", "Control Panel\\Colours"},
-                 {"parent", "Control Panel"}};
-    char key[96];
-    for (const Path &p : paths) {
-        HKEY opened = nullptr;
-        const LSTATUS status = platform.RegOpenKeyExA(HKEY_CURRENT_USER, p.path, 0, KEY_QUERY_VALUE, &opened);
-        snprintf(key, sizeof key, "reg.open[%s]", p.label);
-        Print(key, status);
+    const std::pair<const char *, const char *> paths[] = {
+        {"exact", "Control Panel\\Colors"},   {"case", "control panel\\COLORS"},
+        {"slash", "Control Panel/Colors"},    {"trailing", "Control Panel\\Colors\\"},
+        {"leading", "\\Control Panel\\Colors"}, {"double", "Control Panel\\\\Colors"},
+        {"missing", "Control Panel\\Colours"}, {"parent", "Control Panel"}};
+    HKEY opened = nullptr, colours = nullptr;
+    for (const auto &[label, path] : paths) {
+        const LSTATUS status = Open(HKEY_CURRENT_USER, path, &opened);
+        Print("reg.open[" + std::string(label) + "]", status);
         if (status == ERROR_SUCCESS)
             platform.RegCloseKey(opened);
     }
-    HKEY colours = nullptr;
-    if (platform.RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Colors", 0, KEY_QUERY_VALUE, &colours) !=
-        ERROR_SUCCESS)
-        return;
-    for (const char *name : valueNames) {
-        snprintf(key, sizeof key, "%s", name);
-        QueryValue(colours, key, name, 64, true);
-    }
-    QueryValue(colours, "lowercase", "window", 64, true);
+    // Keys are handles of their own: one opened below another outlives it.
+    Print("reg.open.parent", Open(HKEY_CURRENT_USER, "Control Panel", &opened));
+    Print("reg.open.below", Open(opened, "colors", &colours));
+    Print("reg.close.parent", platform.RegCloseKey(opened));
+    Print("reg.close.parent.again", platform.RegCloseKey(opened));
+    Print("reg.open.below.closed", Open(opened, "Colors", &opened));
+    for (const char *name : valueNames)
+        QueryValue(colours, name, name, 64);
+    QueryValue(colours, "lowercase", "window", 64);
+    QueryValue(colours, "exact size", "Background", 11);
     QueryValue(colours, "size only", "Window", 0, false);
-    QueryValue(colours, "short buffer", "Window", 4, true);
-    QueryValue(colours, "missing", "NoSuchColour", 64, true);
+    QueryValue(colours, "short buffer", "Background", 10);
+    QueryValue(colours, "missing", "NoSuchColour", 64);
     Print("reg.close", platform.RegCloseKey(colours));
+    DWORD size = 64;
+    Print("reg.query.closed", platform.RegQueryValueExA(colours, "Window", nullptr, nullptr, nullptr, &size));
 }
 
 HWND OpenWindow(const char *title)
@@ -381,16 +349,15 @@ int main()
     Pump();
     HDC dc = platform.GetDC(windows[0]);
 
-    names.stock = static_cast<HPALETTE>(platform.GetStockObject(DEFAULT_PALETTE));
+    stock = static_cast<HPALETTE>(platform.GetStockObject(DEFAULT_PALETTE));
     DeviceAndStockPalette(dc);
     CreationRules();
-    names.a = MakePaletteA();
-    names.b = MakePaletteB();
-    Print("A.made", names.a ? 1 : 0);
-    Print("B.made", names.b ? 1 : 0);
+    a = MakePaletteA();
+    b = MakePaletteB();
+    Print("A.made", a ? 1 : 0);
+    Print("B.made", b ? 1 : 0);
     EntryRules();
     Realisations(dc);
-    Deletion();
     SystemColours();
     ColourScheme();
 

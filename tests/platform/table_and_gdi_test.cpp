@@ -1,6 +1,4 @@
 // The installed table and the GDI objects every kind of handle shares.
-#include <gtest/gtest.h>
-
 #include <string.h>
 
 #include "tests/platform/window_fixture.h"
@@ -15,20 +13,8 @@ TEST(PlatformTable, EveryMemberIsFilled)
     Member members[sizeof(PlatformTable) / sizeof(Member)];
     const PlatformTable table = PlatformSystemTable();
     memcpy(members, &table, sizeof table);
-    for (size_t i = 0; i < sizeof members / sizeof members[0]; ++i)
+    for (size_t i = 0; i < std::size(members); ++i)
         EXPECT_NE(members[i], nullptr) << "member " << i << " of platform.h";
-}
-
-BITMAPINFO SmallSection()
-{
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = 4;
-    info.bmiHeader.biHeight = 4;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
-    return info;
 }
 
 // What fits into a device context, and what deleting does to each kind.
@@ -39,7 +25,6 @@ TEST(GdiObjects, SelectAndDeleteFollowTheKindOfObject)
     ASSERT_NE(white, nullptr);
     EXPECT_NE(white, black);
     EXPECT_EQ(platform.GetStockObject(BLACK_BRUSH), black);
-    EXPECT_NE(platform.GetStockObject(DEFAULT_PALETTE), nullptr);
 
     HDC first = platform.CreateCompatibleDC(nullptr);
     HDC second = platform.CreateCompatibleDC(nullptr);
@@ -48,7 +33,8 @@ TEST(GdiObjects, SelectAndDeleteFollowTheKindOfObject)
     EXPECT_EQ(platform.SelectObject(first, white), black);
     EXPECT_EQ(platform.SelectObject(first, second), nullptr); // a context is not selectable
 
-    const BITMAPINFO info = SmallSection();
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 4, 4, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
     void *bits = nullptr;
     HBITMAP section = platform.CreateDIBSection(first, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     ASSERT_NE(section, nullptr);
@@ -60,7 +46,7 @@ TEST(GdiObjects, SelectAndDeleteFollowTheKindOfObject)
 
     EXPECT_TRUE(platform.DeleteObject(black)); // stock objects survive deleting
     EXPECT_EQ(platform.SelectObject(first, black), white);
-    EXPECT_TRUE(platform.DeleteObject(second));   // as DeleteDC, which lets the section go
+    EXPECT_TRUE(platform.DeleteObject(second)); // as DeleteDC, which lets the section go
     EXPECT_FALSE(platform.DeleteDC(second));
     EXPECT_TRUE(platform.DeleteObject(section));
     EXPECT_TRUE(platform.DeleteDC(first));

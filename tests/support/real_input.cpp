@@ -4,33 +4,9 @@
 
 namespace {
 
-void SendKey(BYTE virtualKey, bool up)
+void Send(INPUT input)
 {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = virtualKey;
-    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC));
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
     SendInput(1, &input, sizeof input);
-}
-
-void SendMouse(DWORD flags, LONG x = 0, LONG y = 0)
-{
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = x;
-    input.mi.dy = y;
-    input.mi.dwFlags = flags;
-    SendInput(1, &input, sizeof input);
-}
-
-DWORD ButtonFlag(MouseButton button, bool up)
-{
-    switch (button) {
-    case MouseButton::Left: return up ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN;
-    case MouseButton::Right: return up ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_RIGHTDOWN;
-    default: return up ? MOUSEEVENTF_MIDDLEUP : MOUSEEVENTF_MIDDLEDOWN;
-    }
 }
 
 // Absolute positions are in 65536ths of the screen; the first one that
@@ -43,15 +19,33 @@ LONG Normalised(int pixel, int screen)
 } // namespace
 
 bool RealInputReady() { return true; }
-void PressKey(BYTE virtualKey) { SendKey(virtualKey, false); }
-void ReleaseKey(BYTE virtualKey) { SendKey(virtualKey, true); }
-void PressButton(MouseButton button) { SendMouse(ButtonFlag(button, false)); }
-void ReleaseButton(MouseButton button) { SendMouse(ButtonFlag(button, true)); }
+
+void PressKey(BYTE virtualKey, bool down)
+{
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = virtualKey;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+    Send(input);
+}
+
+void PressLeftButton(bool down)
+{
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    Send(input);
+}
 
 void MovePointerTo(int screenX, int screenY)
 {
-    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, Normalised(screenX, GetSystemMetrics(SM_CXSCREEN)),
-              Normalised(screenY, GetSystemMetrics(SM_CYSCREEN)));
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = Normalised(screenX, GetSystemMetrics(SM_CXSCREEN));
+    input.mi.dy = Normalised(screenY, GetSystemMetrics(SM_CYSCREEN));
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    Send(input);
 }
 
 #else
@@ -60,6 +54,8 @@ void MovePointerTo(int screenX, int screenY)
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 #include <unistd.h>
+
+#include <utility>
 
 namespace {
 
@@ -87,66 +83,47 @@ KeySym SymbolOf(BYTE virtualKey)
         return XK_0 + (virtualKey - '0');
     if (virtualKey >= VK_F1 && virtualKey < VK_F1 + 12)
         return XK_F1 + (virtualKey - VK_F1);
-    switch (virtualKey) {
-    case VK_SHIFT: return XK_Shift_L;
-    case VK_CONTROL: return XK_Control_L;
-    case VK_MENU: return XK_Alt_L;
-    case VK_CAPITAL: return XK_Caps_Lock;
-    case VK_RETURN: return XK_Return;
-    case VK_TAB: return XK_Tab;
-    case VK_ESCAPE: return XK_Escape;
-    case VK_BACK: return XK_BackSpace;
-    case VK_SPACE: return XK_space;
-    case VK_LEFT: return XK_Left;
-    case VK_UP: return XK_Up;
-    case VK_RIGHT: return XK_Right;
-    case VK_DOWN: return XK_Down;
-    default: return NoSymbol;
+    const std::pair<BYTE, KeySym> named[] = {
+        {VK_SHIFT, XK_Shift_L}, {VK_CONTROL, XK_Control_L}, {VK_MENU, XK_Alt_L},   {VK_CAPITAL, XK_Caps_Lock},
+        {VK_RETURN, XK_Return}, {VK_TAB, XK_Tab},           {VK_ESCAPE, XK_Escape}, {VK_BACK, XK_BackSpace},
+        {VK_SPACE, XK_space},   {VK_LEFT, XK_Left}};
+    for (const auto &[key, symbol] : named) {
+        if (key == virtualKey)
+            return symbol;
     }
+    return NoSymbol;
 }
 
 // Waits until the server has handled it: the events are then on their way
-// to the program under test. SDL takes a release followed within 2 ms by a
-// press of the same key for auto-repeat, so keys go no faster than a person
-// types.
-void SendKey(BYTE virtualKey, bool down)
+// to the program under test.
+void Sync()
 {
-    Display *display = Connection();
-    const KeyCode code = XKeysymToKeycode(display, SymbolOf(virtualKey));
-    XTestFakeKeyEvent(display, code, down, CurrentTime);
-    XSync(display, False);
-    usleep(5000);
-}
-
-unsigned ButtonNumber(MouseButton button)
-{
-    return button == MouseButton::Left ? 1 : button == MouseButton::Middle ? 2 : 3;
-}
-
-void SendButton(MouseButton button, bool down)
-{
-    XTestFakeButtonEvent(Connection(), ButtonNumber(button), down, CurrentTime);
     XSync(Connection(), False);
 }
 
 } // namespace
 
 bool RealInputReady() { return Connection() != nullptr; }
-void PressKey(BYTE virtualKey) { SendKey(virtualKey, true); }
-void ReleaseKey(BYTE virtualKey) { SendKey(virtualKey, false); }
-void PressButton(MouseButton button) { SendButton(button, true); }
-void ReleaseButton(MouseButton button) { SendButton(button, false); }
+
+// SDL takes a release followed within 2 ms by a press of the same key for
+// auto-repeat, so keys go no faster than a person types.
+void PressKey(BYTE virtualKey, bool down)
+{
+    XTestFakeKeyEvent(Connection(), XKeysymToKeycode(Connection(), SymbolOf(virtualKey)), down, CurrentTime);
+    Sync();
+    usleep(5000);
+}
+
+void PressLeftButton(bool down)
+{
+    XTestFakeButtonEvent(Connection(), 1, down, CurrentTime);
+    Sync();
+}
 
 void MovePointerTo(int screenX, int screenY)
 {
     XTestFakeMotionEvent(Connection(), -1, screenX, screenY, CurrentTime);
-    XSync(Connection(), False);
+    Sync();
 }
 
 #endif
-
-void TypeKey(BYTE virtualKey)
-{
-    PressKey(virtualKey);
-    ReleaseKey(virtualKey);
-}

@@ -9,13 +9,15 @@
 // False when there is nothing to send input to (no display natively).
 bool RealInputReady();
 
-void PressKey(BYTE virtualKey);
-void ReleaseKey(BYTE virtualKey);
-void TypeKey(BYTE virtualKey); // press and release
+void PressKey(BYTE virtualKey, bool down = true);
+inline void ReleaseKey(BYTE virtualKey) { PressKey(virtualKey, false); }
+inline void TypeKey(BYTE virtualKey) // press and release
+{
+    PressKey(virtualKey);
+    ReleaseKey(virtualKey);
+}
 
-enum class MouseButton { Left, Right, Middle };
-void PressButton(MouseButton button);
-void ReleaseButton(MouseButton button);
+void PressLeftButton(bool down = true);
 void MovePointerTo(int screenX, int screenY);
 
 #endif
