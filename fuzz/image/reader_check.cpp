@@ -33,6 +33,5 @@ bool ReadsSafely(ImageReader reader, const uint8_t *data, size_t size)
     if (image)
         free(image->pixels);
     free(image);
-    bool released = memoryFile.unmaps == memoryFile.views && memoryFile.closes == memoryFile.opens + memoryFile.maps;
-    return released && !memoryFile.readPastEnd && boxes == (whole ? 0 : 1);
+    return memoryFile.AllReleased() && !memoryFile.readPastEnd && boxes == (whole ? 0 : 1);
 }

@@ -8,7 +8,6 @@
 #include <math.h>
 #include <string.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -34,6 +33,15 @@ struct Logged<R(WINAPI *)(A...), member> {
 };
 #define LOGGED(op) Logged<decltype(PlatformTable::op), &PlatformTable::op>
 #define LOG_CALL(op) (LOGGED(op)::name = #op, platform.op = LOGGED(op)::Call)
+
+DWORD createdExStyle, createdStyle;
+HWND WINAPI LoggedCreateWindow(DWORD exStyle, LPCSTR name, LPCSTR title, DWORD style, int x, int y, int width,
+                               int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID parameter)
+{
+    createdExStyle = exStyle, createdStyle = style;
+    return LOGGED(CreateWindowExA)::Call(exStyle, name, title, style, x, y, width, height, parent, menu, instance,
+                                         parameter);
+}
 
 // Releasing with nothing current, after a failed bind, is refused by Wine and
 // accepted elsewhere: here it always succeeds unless failed on purpose.
@@ -69,14 +77,6 @@ std::string Log()
     return joined;
 }
 
-void ExpectBoxKind(const char *caption, UINT flags)
-{
-    for (const MessageBoxRecord &box : messageBoxes) {
-        EXPECT_EQ(box.caption, caption) << box.text;
-        EXPECT_EQ(box.flags, flags) << box.text;
-    }
-}
-
 // The viewport, a 45-degree perspective of this aspect from 0.1 to 300, and
 // the model-view matrix selected for the frame loop.
 void ExpectProjection(GLint width, GLint height, double aspect)
@@ -100,16 +100,10 @@ protected:
     void SetUp() override
     {
         failing.clear();
-        LOG_CALL(RegisterClassA);
-        LOG_CALL(UnregisterClassA);
-        LOG_CALL(CreateWindowExA);
-        LOG_CALL(DestroyWindow);
-        LOG_CALL(GetDC);
-        LOG_CALL(ReleaseDC);
-        LOG_CALL(ChoosePixelFormat);
-        LOG_CALL(SetPixelFormat);
-        LOG_CALL(wglCreateContext);
-        LOG_CALL(wglDeleteContext);
+        LOG_CALL(RegisterClassA), LOG_CALL(UnregisterClassA), LOG_CALL(CreateWindowExA), LOG_CALL(DestroyWindow);
+        LOG_CALL(GetDC), LOG_CALL(ReleaseDC), LOG_CALL(ChoosePixelFormat), LOG_CALL(SetPixelFormat);
+        LOG_CALL(wglCreateContext), LOG_CALL(wglDeleteContext), LOG_CALL(ShowWindow);
+        platform.CreateWindowExA = LoggedCreateWindow;
         platform.wglMakeCurrent = LoggedMakeCurrent;
         platform.ChangeDisplaySettingsA = ScriptedDisplayMode;
         platform.ShowCursor = LoggedShowCursor;
@@ -119,77 +113,71 @@ protected:
     ScopedPlatform scoped;
 };
 
-#define OPEN_STEPS "CreateWindowExA GetDC ChoosePixelFormat SetPixelFormat wglCreateContext wglMakeCurrent"
+#define OPEN_STEPS "CreateWindowExA GetDC ChoosePixelFormat SetPixelFormat wglCreateContext wglMakeCurrent ShowWindow"
 #define CLOSE_STEPS "wglMakeCurrent(none) wglDeleteContext ReleaseDC DestroyWindow UnregisterClassA"
+#define NO_ACTIVATION "wglMakeCurrent " CLOSE_STEPS " [Can't Activate The GL Rendering Context.]"
 
-// From the failed operation on: what Close releases, then the one box.
-const char kActivateFailure[] = "wglMakeCurrent " CLOSE_STEPS " [Can't Activate The GL Rendering Context.]";
-const char *const kOpenFailures[][2] = {
-    {"RegisterClassA", "RegisterClassA [Failed To Register The Window Class.]"},
-    {"CreateWindowExA", "CreateWindowExA UnregisterClassA [Window Creation Error.]"},
-    {"GetDC", "GetDC DestroyWindow UnregisterClassA [Can't Create A GL Device Context.]"},
-    {"ChoosePixelFormat", "ChoosePixelFormat ReleaseDC DestroyWindow UnregisterClassA [Can't Find A Suitable PixelFormat.]"},
-    {"SetPixelFormat", "SetPixelFormat ReleaseDC DestroyWindow UnregisterClassA [Can't Set The PixelFormat.]"},
-    {"wglCreateContext", "wglCreateContext ReleaseDC DestroyWindow UnregisterClassA [Can't Create A GL Rendering Context.]"},
-    {"wglMakeCurrent", kActivateFailure},
-};
-
-TEST_F(GLWindowTest, EachOpenFailureReleasesWhatWasTakenThenShowsOneBox)
-{
-    for (const auto &row : kOpenFailures) {
-        SCOPED_TRACE(row[0]);
-        ResetScript();
-        failing = row[0];
-        GLWindow window;
-        EXPECT_FALSE(window.Open("Open Voskar", 800, 600, 16, false));
-        const std::string log = Log();
-        EXPECT_EQ(log.substr(log.size() - std::min(log.size(), strlen(row[1]))), row[1]);
-        EXPECT_EQ(messageBoxes.size(), 1u);
-        ExpectBoxKind("ERROR", MB_OK | MB_ICONEXCLAMATION);
-    }
-}
-
-TEST_F(GLWindowTest, MakeCurrentFailureClosesFirstThenShowsTheBox)
-{
-    GLWindow window;
-    ASSERT_TRUE(window.Open("Open Voskar", 800, 600, 16, false));
-    ResetScript();
-    failing = "wglMakeCurrent";
-    EXPECT_FALSE(window.MakeCurrent());
-    EXPECT_EQ(Log(), kActivateFailure);
-    ExpectBoxKind("ERROR", MB_OK | MB_ICONEXCLAMATION);
-}
-
-// The release that fails and the whole log of Close.
-const char *const kCloseFailures[][2] = {
-    {"wglMakeCurrent(none)",
+enum Phase { kOpen, kMakeCurrent, kClose };
+// The operation that fails, and the log: for Open, from that operation on
+// (what Close releases, then the one box); for the others, the whole call.
+const struct Failure {
+    const char *failing;
+    Phase phase;
+    const char *log;
+} kFailures[] = {
+    {"RegisterClassA", kOpen, "RegisterClassA [Failed To Register The Window Class.]"},
+    {"CreateWindowExA", kOpen, "CreateWindowExA UnregisterClassA [Window Creation Error.]"},
+    {"GetDC", kOpen, "GetDC DestroyWindow UnregisterClassA [Can't Create A GL Device Context.]"},
+    {"ChoosePixelFormat", kOpen,
+     "ChoosePixelFormat ReleaseDC DestroyWindow UnregisterClassA [Can't Find A Suitable PixelFormat.]"},
+    {"SetPixelFormat", kOpen, "SetPixelFormat ReleaseDC DestroyWindow UnregisterClassA [Can't Set The PixelFormat.]"},
+    {"wglCreateContext", kOpen,
+     "wglCreateContext ReleaseDC DestroyWindow UnregisterClassA [Can't Create A GL Rendering Context.]"},
+    {"wglMakeCurrent", kOpen, NO_ACTIVATION},
+    {"wglMakeCurrent", kMakeCurrent, NO_ACTIVATION},
+    {"wglMakeCurrent(none)", kClose,
      "wglMakeCurrent(none) [Release Of DC And RC Failed.] wglDeleteContext ReleaseDC DestroyWindow UnregisterClassA"},
-    {"wglDeleteContext",
+    {"wglDeleteContext", kClose,
      "wglMakeCurrent(none) wglDeleteContext [Release Rendering Context Failed.] ReleaseDC DestroyWindow UnregisterClassA"},
-    {"ReleaseDC",
+    {"ReleaseDC", kClose,
      "wglMakeCurrent(none) wglDeleteContext ReleaseDC [Release Device Context Failed.] DestroyWindow UnregisterClassA"},
     // A window that is not destroyed keeps its class registered.
-    {"DestroyWindow", "wglMakeCurrent(none) wglDeleteContext ReleaseDC DestroyWindow [Could Not Release hWnd.] "
-                      "UnregisterClassA [Could Not Unregister Class.]"},
-    {"UnregisterClassA", CLOSE_STEPS " [Could Not Unregister Class.]"},
+    {"DestroyWindow", kClose, "wglMakeCurrent(none) wglDeleteContext ReleaseDC DestroyWindow [Could Not Release hWnd.] "
+                              "UnregisterClassA [Could Not Unregister Class.]"},
+    {"UnregisterClassA", kClose, CLOSE_STEPS " [Could Not Unregister Class.]"},
 };
 
-TEST_F(GLWindowTest, EachCloseFailureShowsItsBoxAndCloseGoesOn)
+TEST_F(GLWindowTest, EachFailureShowsItsBoxAfterWhatCloseReleases)
 {
-    for (const auto &row : kCloseFailures) {
-        SCOPED_TRACE(row[0]);
+    for (const Failure &row : kFailures) {
+        SCOPED_TRACE(std::string(row.failing) + " in phase " + std::to_string(row.phase));
         GLWindow window;
-        ASSERT_TRUE(window.Open("Open Voskar", 800, 600, 16, false));
+        ResetScript();
+        if (row.phase != kOpen) {
+            ASSERT_TRUE(window.Open("Open Voskar", 800, 600, 16, false));
+            ResetScript();
+        }
         const HWND hwnd = window.hWnd;
         const HGLRC context = window.glContext;
         const HINSTANCE instance = window.moduleInstance;
-        ResetScript();
-        failing = row[0];
-        window.Close();
-        EXPECT_EQ(Log(), row[1]);
-        ExpectBoxKind("SHUTDOWN ERROR", MB_OK | MB_ICONINFORMATION);
+        failing = row.failing;
+        if (row.phase == kClose)
+            window.Close();
+        else
+            EXPECT_FALSE(row.phase == kOpen ? window.Open("Open Voskar", 800, 600, 16, false) : window.MakeCurrent());
+        failing.clear();
+        const std::string log = Log();
+        const size_t length = strlen(row.log);
+        EXPECT_EQ(row.phase == kOpen && log.size() > length ? log.substr(log.size() - length) : log, row.log);
+        for (const MessageBoxRecord &box : messageBoxes) {
+            EXPECT_EQ(box.caption, row.phase == kClose ? "SHUTDOWN ERROR" : "ERROR") << box.text;
+            EXPECT_EQ(box.flags, UINT(MB_OK | (row.phase == kClose ? MB_ICONINFORMATION : MB_ICONEXCLAMATION)));
+        }
+        if (row.phase != kClose) {
+            EXPECT_EQ(messageBoxes.size(), 1u);
+        }
         EXPECT_EQ(window.glContext, nullptr) << "forgotten even when not deleted";
-        // Give back what the failed release kept; the rest refuses quietly.
+        // Give back what a failed release kept; the rest refuses quietly.
         realPlatform.wglDeleteContext(context);
         realPlatform.DestroyWindow(hwnd);
         realPlatform.UnregisterClassA("OpenGL", instance);
@@ -198,14 +186,12 @@ TEST_F(GLWindowTest, EachCloseFailureShowsItsBoxAndCloseGoesOn)
 
 #define QUESTION "[The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use Windowed Mode Instead?]"
 
-struct FullscreenCase {
+const struct FullscreenCase {
     LONG switchResult;
     int answer;
     const char *open;
     const char *close; // null: Open fails and Close does not run
-};
-
-const FullscreenCase kFullscreenCases[] = {
+} kFullscreenCases[] = {
     {DISP_CHANGE_SUCCESSFUL, IDOK, "RegisterClassA ChangeDisplaySettingsA(800x600x16) ShowCursor(FALSE) " OPEN_STEPS,
      "ChangeDisplaySettingsA(restore) ShowCursor(TRUE) " CLOSE_STEPS},
     {DISP_CHANGE_BADMODE, IDYES, "RegisterClassA ChangeDisplaySettingsA(800x600x16) " QUESTION " " OPEN_STEPS, CLOSE_STEPS},
@@ -238,10 +224,14 @@ TEST_F(GLWindowTest, FullscreenSwitchesOrFallsBackAsTheUserAnswers)
     }
 }
 
-TEST_F(GLWindowTest, OpenSetsClientAreaProjectionStateAndTheFirstPixelFormat)
+TEST_F(GLWindowTest, OpenSetsStylesClientAreaProjectionStateAndTheFirstPixelFormat)
 {
     GLWindow window;
     ASSERT_TRUE(window.Open("Open Voskar", 800, 600, 16, false));
+    // A title bar, system menu and minimise box, but no sizing border, no
+    // maximise box, and hidden until Open shows it.
+    EXPECT_EQ(createdExStyle, DWORD(WS_EX_APPWINDOW | WS_EX_WINDOWEDGE));
+    EXPECT_EQ(createdStyle, DWORD(WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPSIBLINGS | WS_CLIPCHILDREN));
     RECT client;
     ASSERT_TRUE(platform.GetClientRect(window.hWnd, &client));
     EXPECT_EQ(client.right - client.left, 800);
@@ -265,14 +255,12 @@ TEST_F(GLWindowTest, OpenSetsClientAreaProjectionStateAndTheFirstPixelFormat)
     EXPECT_EQ(memcmp(&glWindowPixelFormat, &expected, sizeof expected), 0);
 }
 
-struct Delivery {
+const struct Delivery {
     UINT message;
     WPARAM wParam;
     const char *log; // what was passed on; empty: handled here
     bool active;     // the window's flag afterwards
-};
-
-const Delivery kDeliveries[] = {
+} kDeliveries[] = {
     {WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 1), "", false}, // minimised
     {WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, 0), "", true},    // restored
     {WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), "", true},  // another window activated
@@ -295,19 +283,11 @@ TEST_F(GLWindowTest, WindowProcedureHandlesEachMessageAsTabled)
         SCOPED_TRACE(::testing::Message() << "message " << row.message << ", wParam " << row.wParam);
         callLog.clear();
         // The lParam is a new size for WM_SIZE; the others ignore it.
-        const LRESULT result = GLWindowProc(window.hWnd, row.message, row.wParam, MAKELPARAM(320, 200));
+        EXPECT_EQ(GLWindowProc(window.hWnd, row.message, row.wParam, MAKELPARAM(320, 200)), 0);
         EXPECT_EQ(Log(), row.log);
-        EXPECT_EQ(result, 0);
         EXPECT_EQ(window.active, row.active);
     }
     ExpectProjection(800, 600, 800.0 / 600.0);
-
-    // Messages that come before Open binds the window get default handling only.
-    platform.SetWindowLongPtrA(window.hWnd, GWLP_USERDATA, 0);
-    callLog.clear();
-    GLWindowProc(window.hWnd, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 1), 0);
-    EXPECT_EQ(Log(), "DefWindowProcA");
-    EXPECT_TRUE(window.active);
     window.Close();
 }
 

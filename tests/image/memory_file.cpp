@@ -13,8 +13,7 @@ HANDLE const kFile = &fileTag, kMapping = &mappingTag;
 
 HANDLE WINAPI OpenA(LPCSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE)
 {
-    ++memoryFile.opens, memoryFile.position = 0;
-    return kFile;
+    return ++memoryFile.opens, memoryFile.position = 0, kFile;
 }
 HANDLE WINAPI OpenW(LPCWSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE)
 {
@@ -48,8 +47,7 @@ BOOL WINAPI Read(HANDLE handle, LPVOID buffer, DWORD count, LPDWORD delivered, L
 
 DWORD WINAPI SizeOf(HANDLE handle, LPDWORD high)
 {
-    *high = 0;
-    return handle == kFile ? DWORD(memoryFile.bytes.size()) : INVALID_FILE_SIZE;
+    return *high = 0, handle == kFile ? DWORD(memoryFile.bytes.size()) : INVALID_FILE_SIZE;
 }
 
 HANDLE WINAPI Map(HANDLE handle, LPSECURITY_ATTRIBUTES, DWORD, DWORD, DWORD, LPCSTR)
@@ -67,16 +65,13 @@ LPVOID WINAPI View(HANDLE handle, DWORD, DWORD, DWORD, SIZE_T)
 
 BOOL WINAPI Unmap(LPCVOID view)
 {
-    ++memoryFile.unmaps;
-    free(const_cast<void *>(view));
-    return TRUE;
+    return ++memoryFile.unmaps, free(const_cast<void *>(view)), TRUE;
 }
 
 BOOL WINAPI Close(HANDLE handle)
 {
     bool ours = handle == kFile || handle == kMapping;
-    memoryFile.closes += ours;
-    return ours;
+    return memoryFile.closes += ours, ours;
 }
 
 } // namespace

@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/platform.h"
-#include "tests/image/rgb_test_files.h"
+#include "tests/image/image_files.h"
 
 namespace {
 
