@@ -1,24 +1,14 @@
 #include "tests/support/fake_gdi.h"
 
-#include <ctype.h>
 #include <string.h>
 
-#include "tests/support/platform_script.h"
+#include <algorithm>
 
 namespace {
 
 FakeGdi *fake = nullptr;
-HKEY const kColoursKey = reinterpret_cast<HKEY>(0x7000);
-constexpr uintptr_t kFirstPalette = 0x5000;
 HPALETTE selected = nullptr;
 int describeCalls = 0;
-
-std::string Lower(std::string text)
-{
-    for (char &c : text)
-        c = char(tolower(static_cast<unsigned char>(c)));
-    return text;
-}
 
 int WINAPI GetPixelFormatFake(HDC) { return fake->setFormat; }
 
@@ -28,8 +18,7 @@ int WINAPI DescribeFake(HDC, int n, UINT size, PIXELFORMATDESCRIPTOR *out)
     const int count = ++describeCalls > 1 && fake->shrinkTo >= 0 ? fake->shrinkTo : int(fake->formats.size());
     if (n < 1 || n > int(fake->formats.size()) || n == fake->failDescribeAt)
         return 0;
-    if (out)
-        memcpy(out, &fake->formats[size_t(n - 1)], size < sizeof *out ? size : sizeof *out);
+    memcpy(out, &fake->formats[size_t(n - 1)], size < sizeof *out ? size : sizeof *out);
     return count;
 }
 
@@ -42,10 +31,9 @@ int WINAPI ChooseFake(HDC, const PIXELFORMATDESCRIPTOR *request)
 BOOL WINAPI SetFormatFake(HDC, int n, const PIXELFORMATDESCRIPTOR *)
 {
     LogCall("SetPixelFormat");
-    if (fake->setFails)
-        return FALSE;
-    fake->setFormat = n;
-    return TRUE;
+    if (!fake->setFails)
+        fake->setFormat = n;
+    return !fake->setFails;
 }
 
 HPALETTE WINAPI CreatePaletteFake(const LOGPALETTE *block)
@@ -55,25 +43,22 @@ HPALETTE WINAPI CreatePaletteFake(const LOGPALETTE *block)
     return fake->Palette(fake->palettes.size() - 1);
 }
 
+// Only what lies inside the palette, as GDI does; says how much.
 UINT WINAPI SetEntriesFake(HPALETTE palette, UINT start, UINT count, const PALETTEENTRY *entries)
 {
     std::vector<PALETTEENTRY> &held = fake->EntriesOf(palette);
-    if (start >= held.size())
-        return 0;
-    count = count < held.size() - start ? count : UINT(held.size() - start);
-    memcpy(&held[start], entries, count * sizeof *entries);
+    count = start < held.size() ? std::min(count, UINT(held.size() - start)) : 0;
+    std::copy_n(entries, count, held.begin() + (count ? start : 0));
     return count;
 }
 
 UINT WINAPI GetEntriesFake(HPALETTE palette, UINT start, UINT count, LPPALETTEENTRY entries)
 {
-    std::vector<PALETTEENTRY> &held = fake->EntriesOf(palette);
+    const std::vector<PALETTEENTRY> &held = fake->EntriesOf(palette);
     if (!entries)
         return UINT(held.size());
-    if (start >= held.size())
-        return 0;
-    count = count < held.size() - start ? count : UINT(held.size() - start);
-    memcpy(entries, &held[start], count * sizeof *entries);
+    count = start < held.size() ? std::min(count, UINT(held.size() - start)) : 0;
+    std::copy_n(held.begin() + (count ? start : 0), count, entries);
     return count;
 }
 
@@ -85,7 +70,6 @@ LOGGED_MEMBER(RegCloseKey, LSTATUS, (HKEY), ERROR_SUCCESS)
 
 HGDIOBJ WINAPI StockFake(int index) { return index == DEFAULT_PALETTE ? fake->Palette(0) : nullptr; }
 
-
 HPALETTE WINAPI SelectFake(HDC, HPALETTE palette, BOOL background)
 {
     LogCall(background ? "SelectPalette background" : "SelectPalette");
@@ -94,15 +78,12 @@ HPALETTE WINAPI SelectFake(HDC, HPALETTE palette, BOOL background)
     return previous;
 }
 
-
-
 UINT WINAPI SystemUseFake(HDC, UINT use)
 {
     LogCall(use == SYSPAL_STATIC ? "SetSystemPaletteUse static" : "SetSystemPaletteUse nostatic");
-    if (fake->systemPaletteUse == SYSPAL_ERROR)
-        return SYSPAL_ERROR;
     const UINT previous = fake->systemPaletteUse;
-    fake->systemPaletteUse = use;
+    if (previous != SYSPAL_ERROR)
+        fake->systemPaletteUse = use;
     return previous;
 }
 
@@ -130,12 +111,11 @@ BOOL WINAPI PeekFake(LPMSG, HWND, UINT first, UINT last, UINT)
     return first <= WM_USER && WM_USER <= last && fake->pendingRealizeRequests > 0;
 }
 
-
 LSTATUS WINAPI OpenKeyFake(HKEY root, LPCSTR path, DWORD, REGSAM, PHKEY key)
 {
-    if (!fake->registryOpens || root != HKEY_CURRENT_USER || Lower(path) != "control panel\\colors")
+    if (!fake->registryOpens || root != HKEY_CURRENT_USER || strcmp(path, "Control Panel\\Colors") != 0)
         return ERROR_FILE_NOT_FOUND;
-    *key = kColoursKey;
+    *key = reinterpret_cast<HKEY>(0x7000);
     return ERROR_SUCCESS;
 }
 
@@ -144,43 +124,30 @@ LSTATUS WINAPI QueryFake(HKEY, LPCSTR name, LPDWORD, LPDWORD type, LPBYTE data, 
     auto found = fake->registry.find(name);
     if (found == fake->registry.end())
         return ERROR_FILE_NOT_FOUND;
-    *type = found->second.type;
-    const std::string &bytes = found->second.bytes;
-    const DWORD room = *size;
+    *type = found->second.first;
+    const std::string &bytes = found->second.second;
+    const bool fits = bytes.size() <= *size;
     *size = DWORD(bytes.size());
-    if (bytes.size() > room)
-        return ERROR_MORE_DATA;
-    memcpy(data, bytes.data(), bytes.size());
-    return ERROR_SUCCESS;
+    if (fits)
+        memcpy(data, bytes.data(), bytes.size());
+    return fits ? ERROR_SUCCESS : ERROR_MORE_DATA;
 }
-
 
 HLOCAL WINAPI LocalAllocFake(UINT flags, SIZE_T bytes)
 {
     fake->largestBlock = bytes > fake->largestBlock ? bytes : fake->largestBlock;
+    fake->allocFlags |= flags;
+    ++fake->blocksHeld;
     return realPlatform.LocalAlloc(flags, bytes);
 }
 
+HLOCAL WINAPI LocalFreeFake(HLOCAL block)
+{
+    fake->blocksHeld -= block != nullptr;
+    return realPlatform.LocalFree(block);
+}
+
 } // namespace
-
-FakeGdi::FakeGdi()
-{
-    palettes.push_back({{0, 0, 0, 0},       {128, 0, 0, 0},     {0, 128, 0, 0},     {128, 128, 0, 0},
-                        {0, 0, 128, 0},     {128, 0, 128, 0},   {0, 128, 128, 0},   {192, 192, 192, 0},
-                        {192, 220, 192, 0}, {166, 202, 240, 0}, {255, 251, 240, 0}, {160, 160, 164, 0},
-                        {128, 128, 128, 0}, {255, 0, 0, 0},     {0, 255, 0, 0},     {255, 255, 0, 0},
-                        {0, 0, 255, 0},     {255, 0, 255, 0},   {0, 255, 255, 0},   {255, 255, 255, 0}});
-}
-
-HPALETTE FakeGdi::Palette(size_t index) const
-{
-    return reinterpret_cast<HPALETTE>(kFirstPalette + 4 * index);
-}
-
-std::vector<PALETTEENTRY> &FakeGdi::EntriesOf(HPALETTE palette)
-{
-    return palettes.at((reinterpret_cast<uintptr_t>(palette) - kFirstPalette) / 4);
-}
 
 void InstallFakeGdi(FakeGdi *installed)
 {
@@ -209,4 +176,5 @@ void InstallFakeGdi(FakeGdi *installed)
     platform.RegQueryValueExA = QueryFake;
     platform.RegCloseKey = LoggedRegCloseKey;
     platform.LocalAlloc = LocalAllocFake;
+    platform.LocalFree = LocalFreeFake;
 }

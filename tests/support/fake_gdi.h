@@ -7,15 +7,11 @@
 
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
 #include "tests/support/platform_script.h"
-
-struct FakeRegistryValue {
-    DWORD type;
-    std::string bytes; // delivered as is, terminator included only if given
-};
 
 struct FakeGdi {
     std::vector<PIXELFORMATDESCRIPTOR> formats; // format n is formats[n - 1]
@@ -28,27 +24,31 @@ struct FakeGdi {
 
     UINT systemPaletteUse = SYSPAL_STATIC; // SYSPAL_ERROR: no system palette
     UINT realized = 0;                     // what RealizePalette answers
-    std::vector<std::vector<PALETTEENTRY>> palettes; // [0] is the stock default palette
+    // [0] is the stock default palette with the usual 20 static colours.
+    std::vector<std::vector<PALETTEENTRY>> palettes{
+        {{0, 0, 0, 0},       {128, 0, 0, 0},     {0, 128, 0, 0},     {128, 128, 0, 0},   {0, 0, 128, 0},
+         {128, 0, 128, 0},   {0, 128, 128, 0},   {192, 192, 192, 0}, {192, 220, 192, 0}, {166, 202, 240, 0},
+         {255, 251, 240, 0}, {160, 160, 164, 0}, {128, 128, 128, 0}, {255, 0, 0, 0},     {0, 255, 0, 0},
+         {255, 255, 0, 0},   {0, 0, 255, 0},     {255, 0, 255, 0},   {0, 255, 255, 0},   {255, 255, 255, 0}}};
     size_t largestBlock = 0;
+    UINT allocFlags = 0; // every local block's flags, or-ed
+    int blocksHeld = 0;  // local blocks not yet freed
 
     COLORREF sysColors[25] = {};
     bool registryOpens = true;
-    std::map<std::string, FakeRegistryValue> registry;
+    std::map<std::string, std::pair<DWORD, std::string>> registry; // type, bytes as delivered
 
     int pendingRealizeRequests = 0; // WM_USER posted and not yet taken
 
-    FakeGdi(); // the stock palette holds the usual 20 static colours
-    HPALETTE Palette(size_t index) const;
-    std::vector<PALETTEENTRY> &EntriesOf(HPALETTE palette);
+    HPALETTE Palette(size_t index) const { return reinterpret_cast<HPALETTE>(0x5000 + 4 * index); }
+    std::vector<PALETTEENTRY> &EntriesOf(HPALETTE palette)
+    {
+        return palettes.at((reinterpret_cast<uintptr_t>(palette) - 0x5000) / 4);
+    }
 };
 
 // A table member that logs its name and gives a fixed answer.
-#define LOGGED_MEMBER(name, result, params, answer)                                                         \
-    result WINAPI Logged##name params                                                                      \
-    {                                                                                                      \
-        LogCall(#name);                                                                                    \
-        return answer;                                                                                     \
-    }
+#define LOGGED_MEMBER(name, result, params, answer) result WINAPI Logged##name params { LogCall(#name); return answer; }
 
 // Puts the fake's members into `platform`; a ScopedPlatform restores them.
 void InstallFakeGdi(FakeGdi *fake);

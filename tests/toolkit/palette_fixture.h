@@ -23,9 +23,7 @@ inline PIXELFORMATDESCRIPTOR Format(BYTE type, BYTE colourBits, DWORD flags = 0)
 inline PIXELFORMATDESCRIPTOR ThreeThreeTwo(DWORD flags = PFD_NEED_PALETTE)
 {
     PIXELFORMATDESCRIPTOR d = Format(PFD_TYPE_RGBA, 8, flags);
-    d.cRedBits = 3;
-    d.cGreenBits = 3;
-    d.cGreenShift = 3;
+    d.cRedBits = d.cGreenBits = d.cGreenShift = 3;
     d.cBlueBits = 2;
     d.cBlueShift = 6;
     return d;
@@ -37,20 +35,30 @@ protected:
     {
         saved_ = toolkitState;
         InstallFakeGdi(&gdi);
-        toolkitState.window = reinterpret_cast<HWND>(0x100);
-        toolkitState.deviceContext = reinterpret_cast<HDC>(0x200);
+        Handles();
         toolkitState.palette = nullptr;
         toolkitState.staticTakeover = toolkitState.staticSaved = 0;
         toolkitState.modeFlags = 0;
         toolkitState.sysColorCount = 25;
     }
-    void TearDown() override { toolkitState = saved_; }
+    void TearDown() override
+    {
+        toolkitState = saved_;
+        EXPECT_EQ(gdi.blocksHeld, 0) << "a local block not given back";
+    }
 
-    // The window's format, set already.
+    void Handles()
+    {
+        toolkitState.window = reinterpret_cast<HWND>(0x100);
+        toolkitState.deviceContext = reinterpret_cast<HDC>(0x200);
+        toolkitState.renderContext = reinterpret_cast<HGLRC>(0x300);
+    }
+    // The window's format, set already; no palette made for it yet.
     void UseFormat(const PIXELFORMATDESCRIPTOR &format)
     {
         gdi.formats = {format};
         gdi.setFormat = 1;
+        toolkitState.palette = nullptr;
     }
     const std::vector<PALETTEENTRY> &Made() { return gdi.EntriesOf(toolkitState.palette); }
 
@@ -62,12 +70,6 @@ protected:
 inline bool operator==(const PALETTEENTRY &a, const PALETTEENTRY &b)
 {
     return a.peRed == b.peRed && a.peGreen == b.peGreen && a.peBlue == b.peBlue && a.peFlags == b.peFlags;
-}
-
-inline std::ostream &operator<<(std::ostream &out, const PALETTEENTRY &e)
-{
-    return out << '(' << int(e.peRed) << ',' << int(e.peGreen) << ',' << int(e.peBlue) << " flags " << int(e.peFlags)
-               << ')';
 }
 
 #endif

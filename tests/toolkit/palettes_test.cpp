@@ -9,7 +9,7 @@ namespace {
 
 using Palettes = ScriptedWindowTest;
 
-TEST_F(Palettes, AThreeThreeTwoPaletteMakesRoomForTheStaticColours)
+TEST_F(Palettes, AThreeThreeTwoPaletteMakesRoomForTheStaticColoursOrTakesThem)
 {
     UseFormat(ThreeThreeTwo());
     ASSERT_NE(EnsureRgbPalette(toolkitState.deviceContext), nullptr);
@@ -21,11 +21,18 @@ TEST_F(Palettes, AThreeThreeTwoPaletteMakesRoomForTheStaticColours)
                                                  "SelectPalette", "RealizePalette", "SelectPalette", "DeleteObject",
                                                  "SelectPalette", "RealizePalette"}));
     EXPECT_EQ(gdi.palettes[2][9], (PALETTEENTRY{0, 0, 0, PC_RESERVED | PC_NOCOLLAPSE}));
+    EXPECT_EQ(gdi.largestBlock, 4u + 256 * 4);
+    EXPECT_EQ(gdi.allocFlags, UINT(LMEM_FIXED | LMEM_ZEROINIT)); // fixed blocks, the cleared one zeroed
     EXPECT_EQ(EnsureIndexPalette(toolkitState.deviceContext), toolkitState.palette); // made once, either form
-}
 
-TEST_F(Palettes, TakingTheStaticColoursLeavesOnlyBlackAndWhiteCollapsible)
-{
+    // Without a takeover even a background realisation selects in front.
+    callLog.clear();
+    RealizeToolkitPalette(nullptr, gdi.Palette(0), true);
+    EXPECT_EQ(callLog, (std::vector<std::string>{"SelectPalette", "RealizePalette"}));
+    gdi.realized = GDI_ERROR;
+    EXPECT_EQ(RealizeToolkitPalette(nullptr, gdi.Palette(0), false), -1);
+
+    // Taking them leaves only black and white collapsible.
     UseFormat(ThreeThreeTwo());
     toolkitState.modeFlags = TKMODE_TAKE_STATIC_COLORS;
     ASSERT_NE(EnsureRgbPalette(toolkitState.deviceContext), nullptr);
@@ -38,40 +45,20 @@ TEST_F(Palettes, TakingTheStaticColoursLeavesOnlyBlackAndWhiteCollapsible)
     EXPECT_EQ(callLog.back(), "RealizePalette");
 }
 
-TEST_F(Palettes, OnlyAFormatThatNeedsOneGetsAPaletteOfASizeThatFits)
+TEST_F(Palettes, OnlyAReadableFormatThatNeedsOneGetsAPaletteOfASizeThatFits)
 {
-    struct Case {
-        PIXELFORMATDESCRIPTOR format;
-        bool made;
-    };
-    const Case cases[] = {
-        {Format(PFD_TYPE_RGBA, 24), false},
-        {Format(PFD_TYPE_RGBA, 4, PFD_NEED_PALETTE), true},
-        // palNumEntries cannot count 2^16 entries; 2^255 cannot be allocated.
-        {Format(PFD_TYPE_RGBA, 16, PFD_NEED_PALETTE), false},
-        {Format(PFD_TYPE_RGBA, 255, PFD_NEED_PALETTE), false},
-    };
-    for (const Case &each : cases) {
-        SCOPED_TRACE(int(each.format.cColorBits));
-        toolkitState.palette = nullptr;
+    // Only the 4-bit one: palNumEntries cannot count 2^16 entries; 2^255 cannot be allocated.
+    for (const PIXELFORMATDESCRIPTOR &format :
+         {Format(PFD_TYPE_RGBA, 24), Format(PFD_TYPE_RGBA, 4, PFD_NEED_PALETTE),
+          Format(PFD_TYPE_RGBA, 16, PFD_NEED_PALETTE), Format(PFD_TYPE_RGBA, 255, PFD_NEED_PALETTE)}) {
+        SCOPED_TRACE(int(format.cColorBits));
+        const bool made = format.cColorBits == 4;
         gdi.largestBlock = 0;
-        UseFormat(each.format);
-        EXPECT_EQ(EnsureRgbPalette(toolkitState.deviceContext) != nullptr, each.made);
+        UseFormat(format);
+        EXPECT_EQ(EnsureRgbPalette(toolkitState.deviceContext) != nullptr, made);
         EXPECT_LE(gdi.largestBlock, 4u + 256 * 4);
-        EXPECT_EQ(tkCountMapEntries(), each.made ? 16 : 0);
+        EXPECT_EQ(tkCountMapEntries(), made ? 16 : 0);
     }
-}
-
-TEST_F(Palettes, BackgroundRealisationWithoutTakeoverStillSelectsInFront)
-{
-    RealizeToolkitPalette(nullptr, gdi.Palette(0), true);
-    EXPECT_EQ(callLog, (std::vector<std::string>{"SelectPalette", "RealizePalette"}));
-    gdi.realized = GDI_ERROR;
-    EXPECT_EQ(RealizeToolkitPalette(nullptr, gdi.Palette(0), false), -1);
-}
-
-TEST_F(Palettes, AFormatThatCannotBeReadIsReported)
-{
     PIXELFORMATDESCRIPTOR d;
     gdi.setFormat = 0;
     EXPECT_EQ(DescribeCurrentFormat(reinterpret_cast<HDC>(0xAB), &d), 0);
@@ -97,18 +84,16 @@ TEST_F(Palettes, ColourIndexMapsStartFromTheDefaultPaletteAndTakeRamps)
     EXPECT_EQ(Made()[13], (PALETTEENTRY{255, 0, 0, 0}));
     tkStoreGreyRamp();
     EXPECT_EQ(Greys(Made(), {0, 1, 2, 15}), (std::vector<int>{0, 17, 34, 255}));
-    toolkitState.palette = nullptr;
     UseFormat(Format(PFD_TYPE_COLORINDEX, 3));
     tkStoreGreyRamp(); // rounded to the nearest grey: 72.9 is 73
     EXPECT_EQ(Greys(Made(), {1, 2, 7}), (std::vector<int>{36, 73, 255}));
 
-    toolkitState.palette = nullptr;
     UseFormat(Format(PFD_TYPE_COLORINDEX, 8));
     tkStoreGreyRamp();
     EXPECT_EQ(Greys(Made(), {0, 100, 255}), (std::vector<int>{0, 100, 255}));
-    tkStoreFogRamps(4, 4);
-    EXPECT_EQ(Greys(Made(), {15, 16, 31}), (std::vector<int>{240, 16, 255}));
-    EXPECT_EQ(Made()[31].peFlags, 0); // reserved white only while the static colours are taken
+    tkStoreFogRamps(3, 5); // 32 ramps of 8: ramp k starts at 8k and climbs by 32
+    EXPECT_EQ(Greys(Made(), {15, 16, 31, 255}), (std::vector<int>{232, 16, 248, 255}));
+    EXPECT_EQ(Made()[255].peFlags, 0); // reserved white only while the static colours are taken
     // Counts whose powers overflow write nothing past the map.
     for (auto bits : {std::pair<int, int>{40, 3}, {3, 40}, {-1, -1}, {31, 31}})
         tkStoreFogRamps(bits.first, bits.second);

@@ -1,5 +1,9 @@
 // The three policies: the request handed to the platform, the exact search
 // over a scripted list of formats, an explicit number, and their failures.
+#include <string>
+#include <tuple>
+#include <utility>
+
 #include "tests/toolkit/palette_fixture.h"
 #include "toolkit/pixel_format_selection.h"
 
@@ -17,65 +21,53 @@ PIXELFORMATDESCRIPTOR Rgba(BYTE colour, BYTE alpha, BYTE accum, BYTE depth, BYTE
     return d;
 }
 
+// Each case: the flags, then the request's window flags, kind, colour,
+// alpha, accumulation, depth and stencil bits.
 TEST_F(PixelFormats, TheRequestFollowsEachFlag)
 {
-    struct Case {
-        uint32_t flags;
-        DWORD dwFlags;
-        BYTE type, colour, alpha, accum, depth, stencil;
+    const int base = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL, rgba = PFD_TYPE_RGBA, index = PFD_TYPE_COLORINDEX;
+    const std::pair<uint32_t, std::vector<int>> cases[] = {
+        {TKMODE_RGBA, {base, rgba, 24, 0, 0, 0, 0}},
+        {TKMODE_DOUBLE_BUFFER | TKMODE_DEPTH_BUFFER, {base | PFD_DOUBLEBUFFER, rgba, 24, 0, 0, 24, 0}},
+        {TKMODE_ALPHA | TKMODE_ACCUM_BUFFER, {base, rgba, 24, 8, 32, 0, 0}},
+        {TKMODE_COLOR_INDEX | TKMODE_ALPHA | TKMODE_ACCUM_BUFFER, {base, index, 8, 8, 16, 0, 0}},
+        {TKMODE_COLOR_INDEX | TKMODE_ACCUM_BUFFER, {base, index, 8, 0, 8, 0, 0}},
+        {TKMODE_SHALLOW_DEPTH | TKMODE_DEPTH_BUFFER | TKMODE_STENCIL_BUFFER, {base, rgba, 24, 0, 0, 16, 4}},
+        {TKMODE_SHALLOW_DEPTH | 0x084, {base, rgba, 24, 0, 0, 16, 0}}, // ignored bits
     };
-    const DWORD base = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL;
-    const Case cases[] = {
-        {TKMODE_RGBA, base, PFD_TYPE_RGBA, 24, 0, 0, 0, 0},
-        {TKMODE_DOUBLE_BUFFER | TKMODE_DEPTH_BUFFER, base | PFD_DOUBLEBUFFER, PFD_TYPE_RGBA, 24, 0, 0, 24, 0},
-        {TKMODE_ALPHA | TKMODE_ACCUM_BUFFER, base, PFD_TYPE_RGBA, 24, 8, 32, 0, 0},
-        {TKMODE_COLOR_INDEX | TKMODE_ALPHA | TKMODE_ACCUM_BUFFER, base, PFD_TYPE_COLORINDEX, 8, 8, 16, 0, 0},
-        {TKMODE_COLOR_INDEX | TKMODE_ACCUM_BUFFER, base, PFD_TYPE_COLORINDEX, 8, 0, 8, 0, 0},
-        {TKMODE_SHALLOW_DEPTH | TKMODE_DEPTH_BUFFER | TKMODE_STENCIL_BUFFER, base, PFD_TYPE_RGBA, 24, 0, 0, 16, 4},
-        {TKMODE_SHALLOW_DEPTH | 0x084, base, PFD_TYPE_RGBA, 24, 0, 0, 16, 0}, // ignored bits
-    };
-    for (const Case &each : cases) {
-        SCOPED_TRACE(each.flags);
+    for (const auto &each : cases) {
+        SCOPED_TRACE(each.first);
         PIXELFORMATDESCRIPTOR out;
         gdi.chooseAnswer = 7;
-        EXPECT_EQ(RequestClosestFormat(nullptr, each.flags, &out), 7);
+        EXPECT_EQ(RequestClosestFormat(nullptr, each.first, &out), 7);
         const PIXELFORMATDESCRIPTOR &r = gdi.lastRequest;
         EXPECT_EQ(memcmp(&out, &r, sizeof r), 0);
-        EXPECT_EQ(r.nSize, 40);
-        EXPECT_EQ(r.nVersion, 1);
-        EXPECT_EQ(r.dwFlags, each.dwFlags);
-        EXPECT_EQ(std::vector<int>({r.iPixelType, r.cColorBits, r.cAlphaBits, r.cAccumBits, r.cDepthBits,
-                                    r.cStencilBits, r.cAuxBuffers, r.iLayerType}),
-                  std::vector<int>({each.type, each.colour, each.alpha, each.accum, each.depth, each.stencil, 0, 0}));
+        EXPECT_EQ(std::vector<int>({r.nSize, r.nVersion, r.cAuxBuffers, r.iLayerType}), std::vector<int>({40, 1, 0, 0}));
+        EXPECT_EQ(std::vector<int>({int(r.dwFlags), r.iPixelType, r.cColorBits, r.cAlphaBits, r.cAccumBits,
+                                    r.cDepthBits, r.cStencilBits}),
+                  each.second);
     }
 }
 
 TEST_F(PixelFormats, TheExactSearchKeepsTheDeepestMatchOfTheRightKind)
 {
-    const PIXELFORMATDESCRIPTOR noWindow = Rgba(32, 0, 0, 24, 0);
-    PIXELFORMATDESCRIPTOR overlay = Rgba(32, 0, 0, 24, 0);
+    PIXELFORMATDESCRIPTOR overlay = Rgba(32, 0, 0, 24, 0), withoutGL = overlay;
     overlay.iLayerType = 1;
-    PIXELFORMATDESCRIPTOR withoutGL = overlay;
-    withoutGL.iLayerType = PFD_MAIN_PLANE;
     withoutGL.dwFlags = PFD_DRAW_TO_WINDOW;
     PIXELFORMATDESCRIPTOR noAccumulatedAlpha = Rgba(32, 8, 64, 0, 0);
     noAccumulatedAlpha.cAccumAlphaBits = 0;
     PIXELFORMATDESCRIPTOR index = Format(PFD_TYPE_COLORINDEX, 8);
     index.cAlphaBits = index.cAccumBits = 8;
     index.cDepthBits = 16;
-    struct Case {
-        const char *why;
-        uint32_t flags;
-        std::vector<PIXELFORMATDESCRIPTOR> formats;
-        int shrinkTo, failAt, expected;
-    };
-    const Case cases[] = {
+    // Why, the flags, the formats, the count they shrink to, the description
+    // that fails, the number found.
+    const std::tuple<const char *, uint32_t, std::vector<PIXELFORMATDESCRIPTOR>, int, int, int> cases[] = {
         {"deepest wins, ties keep the lower", TKMODE_DEPTH_BUFFER,
          {Rgba(16, 0, 0, 16, 0), Rgba(24, 0, 0, 32, 0), Rgba(24, 0, 0, 24, 0), Rgba(32, 8, 0, 24, 0)}, -1, 0, 2},
         {"no colour bits is never kept", TKMODE_RGBA, {Rgba(0, 0, 0, 0, 0)}, -1, 0, 0},
         {"layer, window and GL support", TKMODE_DEPTH_BUFFER, {overlay, withoutGL, Rgba(16, 0, 0, 24, 0)}, -1, 0, 3},
         {"buffering", TKMODE_DOUBLE_BUFFER, {Rgba(24, 0, 0, 0, 0), Rgba(16, 0, 0, 0, 0, PFD_DOUBLEBUFFER)}, -1, 0, 2},
-        {"a depth buffer where none is asked", TKMODE_RGBA, {noWindow}, -1, 0, 0},
+        {"a depth buffer where none is asked", TKMODE_RGBA, {Rgba(32, 0, 0, 24, 0)}, -1, 0, 0},
         {"shallow depth takes any depth", TKMODE_SHALLOW_DEPTH, {Rgba(24, 0, 0, 32, 0)}, -1, 0, 1},
         {"stencil", TKMODE_STENCIL_BUFFER, {Rgba(32, 0, 0, 0, 0), Rgba(24, 0, 0, 0, 8)}, -1, 0, 2},
         {"alpha and accumulation need accumulated alpha", TKMODE_ALPHA | TKMODE_ACCUM_BUFFER,
@@ -87,61 +79,49 @@ TEST_F(PixelFormats, TheExactSearchKeepsTheDeepestMatchOfTheRightKind)
         {"a failed description ends it with nothing", TKMODE_RGBA,
          {Rgba(16, 0, 0, 0, 0), Rgba(32, 0, 0, 0, 0), Rgba(24, 0, 0, 0, 0)}, -1, 3, 0},
     };
-    for (const Case &each : cases) {
-        SCOPED_TRACE(each.why);
+    for (const auto &[why, flags, formats, shrinkTo, failAt, expected] : cases) {
+        SCOPED_TRACE(why);
         InstallFakeGdi(&gdi); // restarts the description count
-        gdi.formats = each.formats;
-        gdi.shrinkTo = each.shrinkTo;
-        gdi.failDescribeAt = each.failAt;
+        gdi.formats = formats;
+        gdi.shrinkTo = shrinkTo;
+        gdi.failDescribeAt = failAt;
         PIXELFORMATDESCRIPTOR out{};
-        EXPECT_EQ(SearchExactFormat(nullptr, each.flags, &out), each.expected);
-        if (each.expected) {
-            EXPECT_EQ(memcmp(&out, &each.formats[size_t(each.expected - 1)], sizeof out), 0);
-        }
+        EXPECT_EQ(SearchExactFormat(nullptr, flags, &out), expected);
+        EXPECT_TRUE(!expected || memcmp(&out, &formats[size_t(expected - 1)], sizeof out) == 0);
     }
 }
 
-TEST_F(PixelFormats, AnExplicitNumberNeedsOnlyToExistAndDrawWithOpenGL)
+// An explicit number needs only to exist and draw with OpenGL; no policy
+// falls back on another; a palette only where the format needs one.
+TEST_F(PixelFormats, ApplyingReportsWhatFailsAndSetsWhatWasFound)
 {
     PIXELFORMATDESCRIPTOR bitmapOnly = Format(PFD_TYPE_RGBA, 24);
     bitmapOnly.dwFlags = PFD_SUPPORT_OPENGL | PFD_DRAW_TO_BITMAP;
-    gdi.formats = {Format(PFD_TYPE_COLORINDEX, 8, PFD_DOUBLEBUFFER), bitmapOnly};
-    toolkitState.formatPolicy = 7; // anything but 2 and 3 is by number
-    for (int id : {0, -1, 2, 3}) {
-        SCOPED_TRACE(id);
+    gdi.formats = {Format(PFD_TYPE_COLORINDEX, 8, PFD_DOUBLEBUFFER), bitmapOnly}; // neither is an RGBA match
+    // Policy, number, whether setting fails, the message (none: format 1 set).
+    const std::tuple<int32_t, int32_t, bool, const char *> cases[] = {
+        {7, 0, false, "Selecting a pixel format failed\n"}, // anything but 2 and 3 is by number
+        {7, -1, false, "Selecting a pixel format failed\n"},
+        {7, 2, false, "Selecting a pixel format failed\n"},
+        {7, 3, false, "Selecting a pixel format failed\n"},
+        {7, 1, false, nullptr}, // kind and buffers disagree with the flags: still taken
+        {TKPF_EXACT, 0, false, "Selecting a pixel format failed\n"}, // the platform would choose 1
+        {TKPF_CHOOSE, 0, true, "SetPixelFormat failed\n"},
+        {TKPF_CHOOSE, 0, false, nullptr},
+    };
+    for (const auto &[policy, id, setFails, message] : cases) {
+        SCOPED_TRACE(std::to_string(policy) + " " + std::to_string(id));
         messageBoxes.clear();
+        gdi.setFormat = 0;
+        gdi.setFails = setFails;
+        toolkitState.formatPolicy = policy;
         toolkitState.formatId = id;
-        EXPECT_FALSE(ApplyPixelFormat(nullptr, TKMODE_RGBA));
-        ASSERT_EQ(messageBoxes.size(), 1u);
-        EXPECT_EQ(messageBoxes[0].text, "Selecting a pixel format failed\n");
+        EXPECT_EQ(ApplyPixelFormat(nullptr, TKMODE_RGBA), !message);
+        EXPECT_EQ(gdi.setFormat, message ? 0 : 1);
+        ASSERT_EQ(messageBoxes.size(), message ? 1u : 0u);
+        EXPECT_TRUE(!message || messageBoxes[0].text == message);
     }
-    toolkitState.formatId = 1; // kind and buffers disagree with the flags: still taken
-    EXPECT_TRUE(ApplyPixelFormat(nullptr, TKMODE_RGBA));
-    EXPECT_EQ(gdi.setFormat, 1);
-}
-
-TEST_F(PixelFormats, ARefusedFormatIsReportedAndARequestPassedOnAsIs)
-{
-    gdi.formats = {Rgba(24, 0, 0, 24, 0)};
-    toolkitState.formatPolicy = TKPF_CHOOSE;
-    gdi.setFails = true;
-    EXPECT_FALSE(ApplyPixelFormat(nullptr, TKMODE_DEPTH_BUFFER));
-    ASSERT_EQ(messageBoxes.size(), 1u);
-    EXPECT_EQ(messageBoxes[0].text, "SetPixelFormat failed\n");
-
-    gdi.setFails = false;
-    gdi.chooseAnswer = 0;
-    toolkitState.formatPolicy = TKPF_EXACT;
-    gdi.formats.clear(); // no fall-back to the platform's choice either
-    EXPECT_FALSE(ApplyPixelFormat(nullptr, TKMODE_DEPTH_BUFFER));
-    EXPECT_EQ(messageBoxes.back().text, "Selecting a pixel format failed\n");
-
-    gdi.formats = {Rgba(24, 0, 0, 24, 0)};
-    toolkitState.formatPolicy = TKPF_CHOOSE;
-    gdi.chooseAnswer = 1;
-    EXPECT_TRUE(ApplyPixelFormat(nullptr, TKMODE_DEPTH_BUFFER)); // no palette needed, none made
-    EXPECT_EQ(toolkitState.palette, nullptr);
-    EXPECT_EQ(gdi.setFormat, 1);
+    EXPECT_EQ(toolkitState.palette, nullptr); // an RGBA format that needs none
 }
 
 } // namespace

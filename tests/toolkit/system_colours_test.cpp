@@ -1,5 +1,6 @@
 // The user's scheme, the static-colour takeover and return, the placement.
 #include <string>
+#include <tuple>
 
 #include "tests/toolkit/palette_fixture.h"
 #include "toolkit/palettes.h"
@@ -12,31 +13,25 @@ using SystemColours = ScriptedWindowTest;
 TEST_F(SystemColours, SchemeValuesParseOnlyWhenWholeAndTextual)
 {
     const COLORREF kept = 0x123456;
-    struct Case {
-        const char *why;
-        bool present;
-        DWORD type;
-        std::string bytes;
-        COLORREF expected;
-    };
-    const Case cases[] = {
-        {"white", true, REG_SZ, std::string("255 255 255", 12), 0xFFFFFF},
-        {"low 8 bits", true, REG_SZ, std::string("256 1 2", 8), RGB(0, 1, 2)},
-        {"not text", true, REG_DWORD, std::string("1 2 3", 6), kept},
-        {"missing", false, REG_SZ, "", kept},
-        {"two numbers", true, REG_SZ, std::string("9 9", 4), kept},
-        {"too long", true, REG_SZ, std::string(65, '1'), kept},
+    // Why, the value's type (REG_NONE: no such value) and bytes, the colour read.
+    const std::tuple<const char *, DWORD, std::string, COLORREF> cases[] = {
+        {"white", REG_SZ, std::string("255 255 255", 12), 0xFFFFFF},
+        {"low 8 bits", REG_SZ, std::string("256 1 2", 8), RGB(0, 1, 2)},
+        {"not text", REG_DWORD, std::string("1 2 3", 6), kept},
+        {"missing", REG_NONE, "", kept},
+        {"two numbers", REG_SZ, std::string("9 9", 4), kept},
+        {"too long", REG_SZ, std::string(65, '1'), kept},
         // Fills the buffer with no terminator: the parse must stop at its end.
-        {"unterminated", true, REG_SZ, "7 8 " + std::string(60, '9'), RGB(7, 8, 255)},
+        {"unterminated", REG_SZ, "7 8 " + std::string(60, '9'), RGB(7, 8, 255)},
     };
-    for (const Case &each : cases) {
-        SCOPED_TRACE(each.why);
+    for (const auto &[why, type, bytes, expected] : cases) {
+        SCOPED_TRACE(why);
         gdi.registry.clear();
-        if (each.present)
-            gdi.registry["Scrollbar"] = {each.type, each.bytes};
+        if (type != REG_NONE)
+            gdi.registry["Scrollbar"] = {type, bytes};
         COLORREF colours[2] = {kept, kept};
         EXPECT_TRUE(ReadSchemeColors(colours, 2));
-        EXPECT_EQ(colours[0], each.expected);
+        EXPECT_EQ(colours[0], expected);
         EXPECT_EQ(colours[1], kept);
     }
     gdi.registryOpens = false;
@@ -75,12 +70,9 @@ TEST_F(SystemColours, TakeoverAndReturnSwitchColoursAndStaticUseInOrder)
     callLog.clear();
     EXPECT_FALSE(ReturnStaticColors(nullptr));
     EXPECT_TRUE(callLog.empty());
-}
 
-// A refusal is retried through one queued request, but only where static
-// use can be had later: a device without a system palette never gives it.
-TEST_F(SystemColours, ARefusedTakeoverRetriesOnlyWhereItCanSucceed)
-{
+    // A refusal is retried through one queued request, but only where static
+    // use can be had later: a device without a system palette never gives it.
     for (UINT use : {UINT(SYSPAL_NOSTATIC), UINT(SYSPAL_ERROR)}) {
         SCOPED_TRACE(use);
         gdi.systemPaletteUse = use;
@@ -92,20 +84,11 @@ TEST_F(SystemColours, ARefusedTakeoverRetriesOnlyWhereItCanSucceed)
     }
 }
 
-TEST(StaticColourSlots, ExactMatchesFirstThenTheNearestFreeEntry)
+TEST_F(SystemColours, StaticColoursTakeExactMatchesFirstThenTheNearestFreeEntry)
 {
-    ScopedPlatform scoped;
-    FakeGdi gdi;
-    InstallFakeGdi(&gdi);
-    PIXELFORMATDESCRIPTOR layout{};
-    layout.cRedBits = 3;
-    layout.cGreenBits = 3;
-    layout.cGreenShift = 3;
-    layout.cBlueBits = 2;
-    layout.cBlueShift = 6;
     auto place = [&] {
         std::vector<PALETTEENTRY> entries(256);
-        BuildRgbEntries(layout, entries.data(), 256); // without a takeover: places them
+        BuildRgbEntries(ThreeThreeTwo(), entries.data(), 256); // without a takeover: places them
         return std::vector<uint32_t>(staticSlots, staticSlots + kStaticColourCount);
     };
     EXPECT_EQ(place(), (std::vector<uint32_t>{0, 3, 24, 27, 64, 67, 88, 173, 181, 236, 247, 164, 91, 7, 56, 63, 192,

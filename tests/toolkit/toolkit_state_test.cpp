@@ -1,13 +1,10 @@
 // The toolkit record and its services: the start, the settings, the
-// placement estimate, the error reporter and the local-heap blocks.
+// placement estimate and the error reporter.
 #include <gtest/gtest.h>
 
-#include <string.h>
-
-#include <algorithm>
 #include <array>
 #include <string>
-#include <utility>
+#include <vector>
 
 #include "tests/support/platform_script.h"
 #include "toolkit/tk.h"
@@ -20,13 +17,10 @@ const ToolkitState startState = toolkitState;
 
 TEST(ToolkitState, FreshProgramAsksForAPlatformPlacedColourIndexWindowWithBoxesOn)
 {
-    EXPECT_EQ(startState.modeFlags, uint32_t(TKMODE_COLOR_INDEX | TKMODE_SINGLE_BUFFER));
-    EXPECT_EQ(startState.formatPolicy, TKPF_CHOOSE);
-    EXPECT_EQ(startState.formatId, 0);
-    EXPECT_EQ(startState.systemPlaces, 1);
-    EXPECT_EQ(startState.clientWidth, 100);
-    EXPECT_EQ(startState.clientHeight, 100);
-    EXPECT_EQ(startState.errorBoxes, 1);
+    const ToolkitState &s = startState;
+    EXPECT_EQ((std::vector<int64_t>{s.modeFlags, s.formatPolicy, s.formatId, s.systemPlaces, s.clientWidth,
+                                    s.clientHeight, s.errorBoxes}),
+              (std::vector<int64_t>{TKMODE_COLOR_INDEX | TKMODE_SINGLE_BUFFER, TKPF_CHOOSE, 0, 1, 100, 100, 1}));
 }
 
 // Each test gets the record back as it found it, and scripted boxes.
@@ -38,16 +32,6 @@ protected:
     ScopedPlatform scoped_;
 };
 
-TEST_F(Toolkit, SettingsAreKeptUnexaminedEachInItsOwnField)
-{
-    tkSetModeFlags(TKMODE_DOUBLE_BUFFER | TKMODE_DEPTH_BUFFER);
-    tkSetFormatPolicy(7); // acts as TKPF_BY_ID when a window opens
-    EXPECT_EQ(tkSetFormatId(-3), 1);
-    EXPECT_EQ(tkModeFlags(), uint32_t(TKMODE_DOUBLE_BUFFER | TKMODE_DEPTH_BUFFER));
-    EXPECT_EQ(tkFormatPolicy(), 7);
-    EXPECT_EQ(tkFormatId(), -3);
-}
-
 int WINAPI DistinctMetrics(int index)
 {
     return index == SM_CXFRAME ? 4 : index == SM_CYFRAME ? 5 : index == SM_CYCAPTION ? 19 : index == SM_CYBORDER ? 1 : 1000;
@@ -56,12 +40,19 @@ int WINAPI DistinctMetrics(int index)
 // systemPlaces, the client corner and the client size.
 std::array<int32_t, 5> Placement()
 {
-    const ToolkitState &s = toolkitState;
-    return {s.systemPlaces, s.clientX, s.clientY, s.clientWidth, s.clientHeight};
+    return {toolkitState.systemPlaces, toolkitState.clientX, toolkitState.clientY, toolkitState.clientWidth,
+            toolkitState.clientHeight};
 }
 
-TEST_F(Toolkit, PlacingTurnsTheOuterCornerIntoTheClientCorner)
+// The settings are kept unexamined, each in its own field.
+TEST_F(Toolkit, SettingsAndPlacementTurnTheOuterCornerIntoTheClientCorner)
 {
+    tkSetModeFlags(TKMODE_DOUBLE_BUFFER | TKMODE_DEPTH_BUFFER);
+    tkSetFormatPolicy(7); // acts as TKPF_BY_ID when a window opens
+    EXPECT_EQ(tkSetFormatId(-3), 1);
+    EXPECT_EQ((std::array<int64_t, 3>{tkModeFlags(), tkFormatPolicy(), tkFormatId()}),
+              (std::array<int64_t, 3>{TKMODE_DOUBLE_BUFFER | TKMODE_DEPTH_BUFFER, 7, -3}));
+
     platform.GetSystemMetrics = DistinctMetrics;
     tkPlaceWindow(CW_USEDEFAULT, 500, 640, 480); // the 500 is dropped
     EXPECT_EQ(Placement(), (std::array<int32_t, 5>{1, 4, 19 + 5 - 1, 640, 480}));
@@ -78,24 +69,12 @@ TEST_F(Toolkit, PlacingTurnsTheOuterCornerIntoTheClientCorner)
 HWND const kFocused = reinterpret_cast<HWND>(0x4321);
 HWND WINAPI FocusedWindow(void) { return kFocused; }
 
-TEST_F(Toolkit, ReportShowsTheFormattedTextInOneBoxOwnedByTheFocusWhileSwitchedOn)
+// Formatted by the Win32 rules, cut at 255 bytes, in one box owned by the
+// focus while the boxes are switched on.
+TEST_F(Toolkit, ReportShowsTheFormattedTextInABoxWhileSwitchedOn)
 {
     platform.GetFocus = FocusedWindow;
     tkShowErrorBoxes(1);
-    ReportError("Cannot realize palette %d.\n", 3);
-    ASSERT_EQ(messageBoxes.size(), 1u);
-    EXPECT_EQ(messageBoxes[0].text, "Cannot realize palette 3.\n");
-    EXPECT_EQ(messageBoxes[0].caption, "Error");
-    EXPECT_EQ(messageBoxes[0].flags, UINT(MB_OK));
-    EXPECT_EQ(messageBoxes[0].owner, kFocused);
-
-    tkShowErrorBoxes(0);
-    ReportError("dropped %s", "text");
-    EXPECT_EQ(messageBoxes.size(), 1u);
-}
-
-TEST_F(Toolkit, ReportFormatsByTheWin32RulesAndCutsAt255Bytes)
-{
     const char16_t wide[] = u"wide";
     ReportError("%d|%i|%u|%x|%X|%lX|%08lX|%c|%%|%s|%ws|%5d|%-5d|%05d|%.3s|%#x", -42, 7, 4000000000u, 255u, 255u,
                 LONG(0xABCDEF), LONG(0x1234), 'Q', "nm", reinterpret_cast<const WCHAR *>(wide), 12, 12, -12, "abcdef",
@@ -104,42 +83,17 @@ TEST_F(Toolkit, ReportFormatsByTheWin32RulesAndCutsAt255Bytes)
     ASSERT_EQ(messageBoxes.size(), 2u);
     EXPECT_EQ(messageBoxes[0].text, "-42|7|4000000000|ff|FF|ABCDEF|00001234|Q|%|nm|wide|   12|12   |-0012|abc|0x1a");
     EXPECT_EQ(messageBoxes[1].text, std::string(255, 'x'));
+    EXPECT_EQ(messageBoxes[0].caption + " " + std::to_string(messageBoxes[0].flags), "Error " + std::to_string(MB_OK));
+    EXPECT_EQ(messageBoxes[0].owner, kFocused);
 #ifndef _WIN32
     // UTF-8 text is never cut inside a character.
     ReportError("%s", (std::string(254, 'z') + "\xc3\xa9").c_str());
     EXPECT_EQ(messageBoxes.back().text, std::string(254, 'z'));
 #endif
-}
-
-std::pair<UINT, SIZE_T> allocated;
-HLOCAL freed;
-
-HLOCAL WINAPI RecordAlloc(UINT flags, SIZE_T size)
-{
-    allocated = {flags, size};
-    return realPlatform.LocalAlloc(flags, size);
-}
-
-HLOCAL WINAPI RecordFree(HLOCAL block)
-{
-    freed = block;
-    return realPlatform.LocalFree(block);
-}
-
-TEST_F(Toolkit, BlocksComeFromTheLocalHeapAndGoBackThere)
-{
-    platform.LocalAlloc = RecordAlloc;
-    platform.LocalFree = RecordFree;
-    // Plain first: its bytes, set here, must not show in the zeroed block.
-    for (bool zeroed : {false, true}) {
-        auto *block = static_cast<unsigned char *>(zeroed ? AllocZeroedBlock(1000) : AllocBlock(1000));
-        ASSERT_NE(block, nullptr);
-        EXPECT_EQ(allocated, std::make_pair(zeroed ? UINT(0x40) : UINT(LMEM_FIXED), SIZE_T(1000)));
-        EXPECT_TRUE(!zeroed || std::count(block, block + 1000, 0) == 1000) << "not zeroed";
-        memset(block, 0x77, 1000);
-        FreeBlock(block);
-        EXPECT_EQ(freed, block);
-    }
+    const size_t shown = messageBoxes.size();
+    tkShowErrorBoxes(0);
+    ReportError("dropped %s", "text");
+    EXPECT_EQ(messageBoxes.size(), shown);
 }
 
 } // namespace

@@ -4,6 +4,8 @@
 #include <stdlib.h>
 
 #include <string>
+#include <tuple>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -13,8 +15,6 @@
 #include "toolkit/window_lifecycle.h"
 
 namespace {
-
-constexpr uint32_t kRgbaFlags = TKMODE_RGBA | TKMODE_DOUBLE_BUFFER | TKMODE_DEPTH_BUFFER;
 
 void DrainQueue()
 {
@@ -33,7 +33,7 @@ protected:
 #endif
         saved_ = toolkitState;
         DrainQueue();
-        tkSetModeFlags(kRgbaFlags);
+        tkSetModeFlags(TKMODE_RGBA | TKMODE_DOUBLE_BUFFER | TKMODE_DEPTH_BUFFER);
         tkPlaceWindow(CW_USEDEFAULT, 0, 200, 150);
     }
     void TearDown() override
@@ -62,12 +62,8 @@ int exposes = 0, idles = 0;
 
 TEST_F(ToolkitWindow, EveryFailedStepIsToldAndLeavesNothingButAQuitRequest)
 {
-    struct Row {
-        const char *text;
-        void (*fail)();
-        bool windowMade;
-    };
-    const Row rows[] = {
+    // The message, the failure, whether a window was made first.
+    const std::tuple<const char *, void (*)(), bool> rows[] = {
         {"Failed to register window class\n", [] { platform.RegisterClassA = NoClass; }, false},
         {"create window failed\n", [] { platform.CreateWindowExA = NoWindow; }, false},
         {"Could not get an HDC for window 0x", [] { platform.GetDC = NoDC; }, true},
@@ -76,20 +72,18 @@ TEST_F(ToolkitWindow, EveryFailedStepIsToldAndLeavesNothingButAQuitRequest)
         {"wglCreateContext Failed\n", [] { platform.wglCreateContext = NoContext; }, true},
         {"wglMakeCurrent Failed\n", [] { platform.wglMakeCurrent = NotCurrent; }, true},
     };
-    for (const Row &row : rows) {
-        SCOPED_TRACE(row.text);
+    for (const auto &[text, fail, windowMade] : rows) {
+        SCOPED_TRACE(text);
         ScopedPlatform failing;
-        row.fail();
+        fail();
         tkOnKey([](int32_t, int32_t) { return int32_t(0); });
         EXPECT_EQ(tkOpenWindow("failing"), 0);
         ASSERT_EQ(messageBoxes.size(), 1u);
-        EXPECT_EQ(messageBoxes[0].text.rfind(row.text, 0), 0u) << messageBoxes[0].text;
-        EXPECT_EQ(messageBoxes[0].caption, "Error");
-        EXPECT_EQ(tkWindowHandle(), nullptr);
-        EXPECT_EQ(tkDeviceContext(), nullptr);
-        EXPECT_EQ(toolkitState.onKey == nullptr, row.windowMade); // teardown ran
+        EXPECT_EQ(messageBoxes[0].text.rfind(text, 0), 0u) << messageBoxes[0].text;
+        EXPECT_TRUE(!tkWindowHandle() && !tkDeviceContext());
+        EXPECT_EQ(toolkitState.onKey == nullptr, windowMade); // teardown ran
         MSG quit;
-        EXPECT_EQ(platform.PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE, row.windowMade);
+        EXPECT_EQ(platform.PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE, windowMade);
         DrainQueue();
         platform.UnregisterClassA("tkLibWClass", platform.GetModuleHandleA(nullptr));
     }
@@ -101,21 +95,9 @@ TEST_F(ToolkitWindow, EveryFailedStepIsToldAndLeavesNothingButAQuitRequest)
     tkRunLoop(); // the quit request the failure left: returns at once
 }
 
-TEST_F(ToolkitWindow, TheClassIsRegisteredOnceSoASecondOpenFails)
-{
-    const WCHAR title[] = {'w', 'i', 'd', 'e', 0};
-    ASSERT_EQ(CreateToolkitWindow(title, true), 1);
-    EXPECT_NE(glGetString(GL_VERSION), nullptr); // current on this thread
-    tkShutWindow();
-    EXPECT_EQ(glGetString(GL_VERSION), nullptr);
-    EXPECT_EQ(tkOpenWindow("again"), 0);
-    ASSERT_EQ(messageBoxes.size(), 1u);
-    EXPECT_EQ(messageBoxes[0].text, "Failed to register window class\n");
-}
-
 // Three redraw requests before a paint: one expose. Clearing onIdle from
 // inside onIdle turns the polling loop into the waiting one; registering it
-// from a key turns it back.
+// from a key turns it back. The class stays registered, so a second open fails.
 int exposesForSpaces = -1;
 
 void Settle()
@@ -127,7 +109,7 @@ void Settle()
     platform.PostMessageA(tkWindowHandle(), WM_KEYDOWN, VK_RETURN, 0);
 }
 
-TEST_F(ToolkitWindow, RedrawsCoalesceAndTheLoopSwitchesForms)
+TEST_F(ToolkitWindow, RedrawsCoalesceTheLoopSwitchesFormsAndASecondOpenFails)
 {
     idles = 0;
     exposesForSpaces = -1;
@@ -146,47 +128,52 @@ TEST_F(ToolkitWindow, RedrawsCoalesceAndTheLoopSwitchesForms)
         });
         return 0;
     });
-    ASSERT_EQ(tkOpenWindow("redraws"), 1);
+    const WCHAR title[] = {'w', 'i', 'd', 'e', 0};
+    ASSERT_EQ(CreateToolkitWindow(title, true), 1);
+    EXPECT_NE(glGetString(GL_VERSION), nullptr); // current on this thread
     tkRunLoop();
     EXPECT_EQ(exposesForSpaces, 1);
-}
-
-GLint Bits(GLenum name)
-{
-    GLint value = -1;
-    glGetIntegerv(name, &value);
-    return value;
+    EXPECT_EQ(glGetString(GL_VERSION), nullptr);
+    EXPECT_EQ(tkOpenWindow("again"), 0);
+    ASSERT_EQ(messageBoxes.size(), 1u);
+    EXPECT_EQ(messageBoxes[0].text, "Failed to register window class\n");
 }
 
 // Every policy on the display's real formats: the context has what the
-// flags asked for; an exact match also lacks what they did not ask for.
+// flags asked for; an exact match also lacks what they did not ask for. The
+// format one policy set is then taken again by number.
 TEST_F(ToolkitWindow, EachPolicySetsAFormatWhoseContextHasWhatWasAsked)
 {
-    struct Case {
-        int32_t policy;
-        uint32_t flags;
+    const uint32_t rgba = TKMODE_RGBA | TKMODE_DOUBLE_BUFFER;
+    const std::pair<int32_t, uint32_t> cases[] = {
+        {TKPF_CHOOSE, rgba | TKMODE_DEPTH_BUFFER},
+        {TKPF_CHOOSE, rgba | TKMODE_SHALLOW_DEPTH | TKMODE_STENCIL_BUFFER},
+        {TKPF_EXACT, rgba | TKMODE_DEPTH_BUFFER | TKMODE_ALPHA},
+        {TKPF_EXACT, TKMODE_RGBA | TKMODE_SINGLE_BUFFER},
+        {TKPF_EXACT, rgba | TKMODE_ACCUM_BUFFER | TKMODE_ALPHA},
+        {TKPF_BY_ID, rgba | TKMODE_SHALLOW_DEPTH | TKMODE_STENCIL_BUFFER}, // the second case's number
     };
-    const uint32_t rgba = TKMODE_RGBA;
-    const Case cases[] = {
-        {TKPF_CHOOSE, rgba | TKMODE_DOUBLE_BUFFER | TKMODE_DEPTH_BUFFER},
-        {TKPF_CHOOSE, rgba | TKMODE_DOUBLE_BUFFER | TKMODE_SHALLOW_DEPTH | TKMODE_STENCIL_BUFFER},
-        {TKPF_EXACT, rgba | TKMODE_DOUBLE_BUFFER | TKMODE_DEPTH_BUFFER | TKMODE_ALPHA},
-        {TKPF_EXACT, rgba | TKMODE_SINGLE_BUFFER},
-        {TKPF_EXACT, rgba | TKMODE_DOUBLE_BUFFER | TKMODE_ACCUM_BUFFER | TKMODE_ALPHA},
-    };
-    for (const Case &each : cases) {
-        SCOPED_TRACE(std::to_string(each.policy) + " " + std::to_string(each.flags));
-        tkSetFormatPolicy(each.policy);
-        tkSetModeFlags(each.flags);
+    int second = 0;
+    for (const auto &each : cases) {
+        const int32_t policy = each.first;
+        const uint32_t flags = each.second;
+        SCOPED_TRACE(std::to_string(policy) + " " + std::to_string(flags));
+        tkSetFormatPolicy(policy);
+        tkSetFormatId(second);
+        tkSetModeFlags(flags);
         ASSERT_EQ(tkOpenWindow("formats"), 1);
-        const bool exact = each.policy == TKPF_EXACT;
+        const int number = platform.GetPixelFormat(tkDeviceContext());
+        second = &each == &cases[1] ? number : second;
+        EXPECT_TRUE(policy != TKPF_BY_ID || number == second);
         auto agrees = [&](uint32_t bit, GLenum name) {
-            const bool asked = (each.flags & bit) != 0, present = Bits(name) > 0;
-            return exact ? asked == present : !asked || present;
+            GLint bits = 0;
+            glGetIntegerv(name, &bits);
+            const bool asked = (flags & bit) != 0;
+            return policy == TKPF_EXACT ? asked == (bits > 0) : !asked || bits > 0;
         };
         GLboolean doubleBuffered = GL_FALSE;
         glGetBooleanv(GL_DOUBLEBUFFER, &doubleBuffered);
-        EXPECT_EQ(doubleBuffered == GL_TRUE, (each.flags & TKMODE_DOUBLE_BUFFER) != 0);
+        EXPECT_EQ(doubleBuffered == GL_TRUE, (flags & TKMODE_DOUBLE_BUFFER) != 0);
         EXPECT_TRUE(agrees(TKMODE_DEPTH_BUFFER | TKMODE_SHALLOW_DEPTH, GL_DEPTH_BITS));
         EXPECT_TRUE(agrees(TKMODE_STENCIL_BUFFER, GL_STENCIL_BITS));
         EXPECT_TRUE(agrees(TKMODE_ALPHA, GL_ALPHA_BITS));
@@ -194,30 +181,6 @@ TEST_F(ToolkitWindow, EachPolicySetsAFormatWhoseContextHasWhatWasAsked)
         TearDown();
         SetUp();
     }
-
-    // By number: the context is exactly what the description promised.
-    tkSetFormatPolicy(TKPF_CHOOSE); // a window to read the list on
-    ASSERT_EQ(tkOpenWindow("by number"), 1);
-    HDC dc = tkDeviceContext();
-    PIXELFORMATDESCRIPTOR d{};
-    const int count = platform.DescribePixelFormat(dc, 1, sizeof d, &d);
-    int chosen = 0;
-    for (int n = 1; n <= count && !chosen; ++n) {
-        platform.DescribePixelFormat(dc, n, sizeof d, &d);
-        const DWORD wanted = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-        if ((d.dwFlags & wanted) == wanted && d.iPixelType == PFD_TYPE_RGBA && d.cStencilBits && d.cDepthBits)
-            chosen = n;
-    }
-    ASSERT_NE(chosen, 0);
-    TearDown();
-    SetUp();
-    tkSetFormatPolicy(TKPF_BY_ID);
-    tkSetFormatId(chosen);
-    ASSERT_EQ(tkOpenWindow("by number"), 1);
-    EXPECT_EQ(platform.GetPixelFormat(tkDeviceContext()), chosen);
-    EXPECT_EQ(Bits(GL_DEPTH_BITS), d.cDepthBits);
-    EXPECT_EQ(Bits(GL_STENCIL_BITS), d.cStencilBits);
-    EXPECT_EQ(Bits(GL_RED_BITS) + Bits(GL_GREEN_BITS) + Bits(GL_BLUE_BITS), d.cRedBits + d.cGreenBits + d.cBlueBits);
 }
 
 } // namespace
