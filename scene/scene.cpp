@@ -2,6 +2,8 @@
 
 #include <stddef.h>
 
+#include "scene/sphere.h"
+
 #include "platform/win32_types.h" // GL/gl.h relies on its calling-convention macros on Windows
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -13,7 +15,6 @@ namespace {
 
 const int kPointCount = 100;
 const uint32_t kSeed = 123;
-const float kSphereRadius = 5.0f;
 const double kRotationStep = 0.2;
 const float kInitialNearest = 1000000.0f;
 const double kLineRatio = 1.5;
@@ -148,25 +149,6 @@ void DrawNeighbourLines(const PointList &points)
         }
     }
     glEnd();
-}
-
-void RelaxPoints(PointList &points)
-{
-    const size_t count = points.size();
-    for (size_t i = 0; i < count; ++i) {
-        for (size_t j = i + 1; j < count; ++j) {
-            Vector3 push = points[i];
-            push -= points[j];
-            const float distance = push.Length();
-            push.Normalize();
-            push *= static_cast<float>(1.0 / (static_cast<double>(distance) * distance));
-            push *= ForceScale;
-            points[i] += push;
-            points[j] -= push;
-            PutOnSphere(points[i]);
-            PutOnSphere(points[j]);
-        }
-    }
 }
 
 bool StartScene()

@@ -3,10 +3,14 @@
 #include "scene/scene.h"
 
 #include <math.h>
+#include <stdio.h>
 #include <string.h>
 
 #include <gtest/gtest.h>
 
+#include "scene/point_lanes.h"
+#include "scene/relaxation.h"
+#include "scene/wave_relaxation.h"
 #include "tests/scene/plain_scene.h"
 
 namespace {
@@ -79,6 +83,46 @@ TEST(RelaxPoints, MatchesThePlainTranscriptionBitForBitOverAThousandPasses)
     }
     for (const Vector3 &point : PointSet)
         EXPECT_NEAR(point.Length(), 5.0f, 2e-6f);
+}
+
+// Counts that leave lanes of the last block of a wave partly used.
+const size_t kCounts[] = {0, 1, 2, 3, 4, 5, 8, 9, 16, 17, 31, 32, 33, 64, 100};
+
+PointList FirstStartPoints(size_t count)
+{
+    StartScene();
+    return PointList(PointSet.begin(), PointSet.begin() + count);
+}
+
+struct InstructionSet {
+    const char *name;
+    RelaxInWavesFunction relax;
+    bool present;
+};
+
+TEST(WaveRelaxation, EachInstructionSetMatchesThePlainPass)
+{
+    const InstructionSet sets[] = {{"SSE2", RelaxInWavesSse2, true}};
+    for (const InstructionSet &set : sets) {
+        if (!set.present) {
+            printf("no %s here: its relaxation is not tried\n", set.name);
+            continue;
+        }
+        for (size_t count : kCounts) {
+            PointList points = FirstStartPoints(count);
+            PointList plain = points;
+            PointLanes lanes;
+            for (int pass = 1; pass <= 20; ++pass) {
+                lanes.Load(points);
+                set.relax({lanes.X(), lanes.Y(), lanes.Z()}, static_cast<ptrdiff_t>(count), ForceScale);
+                lanes.StoreTo(points);
+                PlainRelaxPoints(plain);
+                for (size_t i = 0; i < count; ++i)
+                    ASSERT_TRUE(SameBits(points[i], plain[i]))
+                        << set.name << ", " << count << " points, pass " << pass << ", point " << i;
+            }
+        }
+    }
 }
 
 } // namespace

@@ -1,0 +1,14 @@
+// The relaxation pass on the points' axes (see wave_relaxation.h).
+#ifndef SCENE_RELAXATION_H
+#define SCENE_RELAXATION_H
+
+#include <stddef.h>
+
+#include "scene/scene.h"
+
+struct PointAxes;
+using RelaxInWavesFunction = void (*)(const PointAxes &points, ptrdiff_t count, float forceScale);
+
+void RelaxInWavesSse2(const PointAxes &points, ptrdiff_t count, float forceScale);
+
+#endif
