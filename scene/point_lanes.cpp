@@ -2,13 +2,18 @@
 
 #include <math.h>
 
+void PointLanes::Reserve(size_t count)
+{
+    if (!x_.empty() && count == count_)
+        return;
+    count_ = count;
+    for (std::vector<float> *axis : {&x_, &y_, &z_})
+        axis->assign(count_ + 2 * kPadding, INFINITY);
+}
+
 void PointLanes::Load(const PointList &points)
 {
-    if (x_.empty() || points.size() != count_) {
-        count_ = points.size();
-        for (std::vector<float> *axis : {&x_, &y_, &z_})
-            axis->assign(count_ + 2 * kPadding, INFINITY);
-    }
+    Reserve(points.size());
     for (size_t k = 0; k < count_; ++k) {
         X()[k] = points[k].x;
         Y()[k] = points[k].y;

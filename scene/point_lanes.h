@@ -17,6 +17,7 @@ public:
     static const size_t kPadding = 8;
 
     // Allocates only when the number of points changes.
+    void Reserve(size_t count);
     void Load(const PointList &points);
     void StoreTo(PointList &points) const;
 

@@ -9,9 +9,18 @@ void RelaxInWavesSse2(const PointAxes &points, ptrdiff_t count, float forceScale
     RelaxInWaves<sse2::Floats>(points, count, forceScale);
 }
 
+namespace {
+PointLanes relaxationLanes;
+}
+
+void ReserveRelaxation(size_t count)
+{
+    relaxationLanes.Reserve(count);
+}
+
 void RelaxPoints(PointList &points)
 {
-    static PointLanes lanes;
+    PointLanes &lanes = relaxationLanes;
     lanes.Load(points);
     RelaxInWavesSse2({lanes.X(), lanes.Y(), lanes.Z()}, static_cast<ptrdiff_t>(lanes.Count()), ForceScale);
     lanes.StoreTo(points);

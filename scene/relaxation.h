@@ -9,6 +9,9 @@
 struct PointAxes;
 using RelaxInWavesFunction = void (*)(const PointAxes &points, ptrdiff_t count, float forceScale);
 
+// Sizes RelaxPoints' arrays ahead of its first pass over count points.
+void ReserveRelaxation(size_t count);
+
 void RelaxInWavesSse2(const PointAxes &points, ptrdiff_t count, float forceScale);
 
 #endif

@@ -46,6 +46,17 @@ inline void Store(float *to, Floats a) { _mm_storeu_ps(to, a.v); }
 // to[3 - k] gets lane k.
 inline void StoreReversed(float *to, Floats a) { _mm_storeu_ps(to, _mm_shuffle_ps(a.v, a.v, _MM_SHUFFLE(0, 1, 2, 3))); }
 
+// a < b ? a : b, lane by lane: a NaN in a is never taken.
+inline Floats Min(Floats a, Floats b) { return {_mm_min_ps(a.v, b.v)}; }
+inline float MinAcross(Floats a)
+{
+    const __m128 pairs = _mm_min_ps(a.v, _mm_movehl_ps(a.v, a.v));
+    return _mm_cvtss_f32(_mm_min_ss(pairs, _mm_shuffle_ps(pairs, pairs, _MM_SHUFFLE(1, 1, 1, 1))));
+}
+// One bit per lane, lane 0 lowest.
+inline unsigned LessMask(Floats a, Floats b) { return static_cast<unsigned>(_mm_movemask_ps(_mm_cmplt_ps(a.v, b.v))); }
+inline void Transpose(Floats (&rows)[4]) { _MM_TRANSPOSE4_PS(rows[0].v, rows[1].v, rows[2].v, rows[3].v); }
+
 } // namespace sse2
 
 #endif
