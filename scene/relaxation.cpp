@@ -10,8 +10,16 @@ void RelaxInWavesSse2(const PointAxes &points, ptrdiff_t count, float forceScale
 }
 
 namespace {
-PointLanes relaxationLanes;
+
+RelaxInWavesFunction ChooseRelaxInWaves()
+{
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx") ? RelaxInWavesAvx : RelaxInWavesSse2;
 }
+
+PointLanes relaxationLanes;
+
+} // namespace
 
 void ReserveRelaxation(size_t count)
 {
@@ -20,8 +28,9 @@ void ReserveRelaxation(size_t count)
 
 void RelaxPoints(PointList &points)
 {
+    static const RelaxInWavesFunction relaxInWaves = ChooseRelaxInWaves();
     PointLanes &lanes = relaxationLanes;
     lanes.Load(points);
-    RelaxInWavesSse2({lanes.X(), lanes.Y(), lanes.Z()}, static_cast<ptrdiff_t>(lanes.Count()), ForceScale);
+    relaxInWaves({lanes.X(), lanes.Y(), lanes.Z()}, static_cast<ptrdiff_t>(lanes.Count()), ForceScale);
     lanes.StoreTo(points);
 }

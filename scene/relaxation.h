@@ -1,4 +1,6 @@
-// The relaxation pass on the points' axes (see wave_relaxation.h).
+// The relaxation pass once for each instruction set, on the points' axes
+// (see wave_relaxation.h). Both give the same bits; RelaxPoints runs the
+// widest the processor has.
 #ifndef SCENE_RELAXATION_H
 #define SCENE_RELAXATION_H
 
@@ -13,5 +15,7 @@ using RelaxInWavesFunction = void (*)(const PointAxes &points, ptrdiff_t count, 
 void ReserveRelaxation(size_t count);
 
 void RelaxInWavesSse2(const PointAxes &points, ptrdiff_t count, float forceScale);
+// Only where the processor has AVX.
+void RelaxInWavesAvx(const PointAxes &points, ptrdiff_t count, float forceScale);
 
 #endif

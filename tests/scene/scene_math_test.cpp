@@ -101,7 +101,8 @@ struct InstructionSet {
 
 TEST(WaveRelaxation, EachInstructionSetMatchesThePlainPass)
 {
-    const InstructionSet sets[] = {{"SSE2", RelaxInWavesSse2, true}};
+    const InstructionSet sets[] = {{"SSE2", RelaxInWavesSse2, true},
+                                   {"AVX", RelaxInWavesAvx, __builtin_cpu_supports("avx") != 0}};
     for (const InstructionSet &set : sets) {
         if (!set.present) {
             printf("no %s here: its relaxation is not tried\n", set.name);
