@@ -109,12 +109,17 @@ bool StartScene()
     return true;
 }
 
-bool StepScene()
+void PrepareFrame()
 {
     SetProjection();
     SetCamera();
     AdvanceRotation();
     SetDrawingState();
+}
+
+bool StepScene()
+{
+    PrepareFrame();
     DrawPoints(PointSet);
     DrawNeighbourLines(PointSet);
     RelaxPoints(PointSet);
