@@ -1,12 +1,31 @@
-// Eight float lanes in one AVX register, widened to double in two: the
-// operations of sse2_lanes.h on twice the lanes. Only for translation units
-// built with AVX.
+// Lanes for translation units built with AVX: eight floats in one register,
+// widened to double in two, and four floats widened to double in one. The
+// operations of sse2_lanes.h, with the same bits.
 #ifndef SCENE_AVX_LANES_H
 #define SCENE_AVX_LANES_H
 
 #include <immintrin.h>
 
+#include "scene/four_float_lanes.h"
+
 namespace avx {
+
+struct InstructionSet {};
+using FourFloats = ::FourFloats<InstructionSet>;
+
+struct FourDoubles {
+    static FourDoubles Splat(double value) { return {_mm256_set1_pd(value)}; }
+
+    __m256d v;
+};
+
+inline FourDoubles operator+(FourDoubles a, FourDoubles b) { return {_mm256_add_pd(a.v, b.v)}; }
+inline FourDoubles operator*(FourDoubles a, FourDoubles b) { return {_mm256_mul_pd(a.v, b.v)}; }
+inline FourDoubles operator/(FourDoubles a, FourDoubles b) { return {_mm256_div_pd(a.v, b.v)}; }
+inline FourDoubles Sqrt(FourDoubles a) { return {_mm256_sqrt_pd(a.v)}; }
+
+inline FourDoubles Widen(FourFloats a) { return {_mm256_cvtps_pd(a.v)}; }
+inline FourFloats Narrow(FourDoubles a) { return {_mm256_cvtpd_ps(a.v)}; }
 
 inline __m256 Reverse(__m256 v)
 {

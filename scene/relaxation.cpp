@@ -6,7 +6,7 @@
 
 void RelaxInWavesSse2(const PointAxes &points, ptrdiff_t count, float forceScale)
 {
-    RelaxInWaves<sse2::Floats>(points, count, forceScale);
+    RelaxInWaves<sse2::Floats, sse2::Floats>(points, count, forceScale);
 }
 
 namespace {

@@ -7,5 +7,5 @@
 
 void RelaxInWavesAvx(const PointAxes &points, ptrdiff_t count, float forceScale)
 {
-    RelaxInWaves<avx::Floats>(points, count, forceScale);
+    RelaxInWaves<avx::Floats, avx::FourFloats>(points, count, forceScale);
 }

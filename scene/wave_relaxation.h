@@ -14,7 +14,8 @@
 // Each block of lanes is relaxed in two halves, the push and the return to
 // the sphere, and the push of a block is issued before the return of the
 // block before it, so that two chains of divisions and square roots are in
-// flight at once.
+// flight at once. The halves are always inlined: as calls they would pass
+// their lanes through memory.
 #ifndef SCENE_WAVE_RELAXATION_H
 #define SCENE_WAVE_RELAXATION_H
 
@@ -54,7 +55,9 @@ template <class Float> void StoreFirstLanes(float *to, ptrdiff_t step, Float lan
         to[k * step] = values[k];
 }
 
-template <class Float> void StorePoints(const PointAxes &points, ptrdiff_t at, ptrdiff_t step, const Vector3Lanes<Float> &p, ptrdiff_t used)
+template <class Float>
+[[gnu::always_inline]] inline void StorePoints(const PointAxes &points, ptrdiff_t at, ptrdiff_t step,
+                                               const Vector3Lanes<Float> &p, ptrdiff_t used)
 {
     const ptrdiff_t width = Float::kCount;
     if (used < width) {
@@ -79,8 +82,8 @@ template <class Float> inline void PutOnSphere(Vector3Lanes<Float> &point)
 }
 
 template <class Float>
-inline PairBlock<Float> PushApart(const PointAxes &points, ptrdiff_t first, ptrdiff_t second, ptrdiff_t used,
-                                  Float forceScale)
+[[gnu::always_inline]] inline PairBlock<Float> PushApart(const PointAxes &points, ptrdiff_t first, ptrdiff_t second,
+                                                         ptrdiff_t used, Float forceScale)
 {
     PairBlock<Float> block = {first, second, used, LoadPoints<Float>(points, first),
                               LoadPointsReversed<Float>(points, second - (Float::kCount - 1))};
@@ -95,7 +98,8 @@ inline PairBlock<Float> PushApart(const PointAxes &points, ptrdiff_t first, ptrd
     return block;
 }
 
-template <class Float> inline void ReturnToSphere(const PointAxes &points, PairBlock<Float> &block)
+template <class Float>
+[[gnu::always_inline]] inline void ReturnToSphere(const PointAxes &points, PairBlock<Float> &block)
 {
     PutOnSphere(block.a);
     PutOnSphere(block.b);
@@ -103,22 +107,41 @@ template <class Float> inline void ReturnToSphere(const PointAxes &points, PairB
     StorePoints(points, block.second, -1, block.b, block.used);
 }
 
-template <class Float> void RelaxInWaves(const PointAxes &points, ptrdiff_t count, float scale)
+// The pairs (i, wave - i) for i from first to last, in blocks of Wide lanes;
+// the last few go into a block of Narrow lanes if they fit, wasting fewer.
+template <class Wide, class Narrow>
+void RelaxWave(const PointAxes &points, ptrdiff_t wave, ptrdiff_t first, ptrdiff_t last, Wide wideScale,
+               Narrow narrowScale)
 {
-    const ptrdiff_t width = Float::kCount;
-    const Float forceScale = Float::Splat(scale);
+    const auto left = [last](ptrdiff_t i) { return last - i + 1; };
+    const auto wideUsed = [last](ptrdiff_t i) { return last - i + 1 < Wide::kCount ? last - i + 1 : Wide::kCount; };
+    ptrdiff_t i = first;
+    if (left(i) <= Narrow::kCount) {
+        PairBlock<Narrow> only = PushApart(points, i, wave - i, left(i), narrowScale);
+        ReturnToSphere(points, only);
+        return;
+    }
+    PairBlock<Wide> pushed = PushApart(points, i, wave - i, wideUsed(i), wideScale);
+    for (i += Wide::kCount; left(i) > Narrow::kCount; i += Wide::kCount) {
+        PairBlock<Wide> next = PushApart(points, i, wave - i, wideUsed(i), wideScale);
+        ReturnToSphere(points, pushed);
+        pushed = next;
+    }
+    if (left(i) <= 0) {
+        ReturnToSphere(points, pushed);
+        return;
+    }
+    PairBlock<Narrow> rest = PushApart(points, i, wave - i, left(i), narrowScale);
+    ReturnToSphere(points, pushed);
+    ReturnToSphere(points, rest);
+}
+
+template <class Wide, class Narrow> void RelaxInWaves(const PointAxes &points, ptrdiff_t count, float scale)
+{
     // From (0, 1) to (n - 2, n - 1).
     for (ptrdiff_t wave = 1; wave <= 2 * count - 3; ++wave) {
-        const ptrdiff_t last = (wave - 1) / 2;
-        ptrdiff_t i = wave < count ? 0 : wave - (count - 1);
-        const auto used = [last](ptrdiff_t from) { return last - from + 1 < width ? last - from + 1 : width; };
-        PairBlock<Float> pushed = PushApart(points, i, wave - i, used(i), forceScale);
-        for (i += width; i <= last; i += width) {
-            PairBlock<Float> next = PushApart(points, i, wave - i, used(i), forceScale);
-            ReturnToSphere(points, pushed);
-            pushed = next;
-        }
-        ReturnToSphere(points, pushed);
+        const ptrdiff_t first = wave < count ? 0 : wave - (count - 1);
+        RelaxWave(points, wave, first, (wave - 1) / 2, Wide::Splat(scale), Narrow::Splat(scale));
     }
 }
 
