@@ -13,7 +13,7 @@ suffix=""
 [[ -e $dir/bench_app.exe ]] && suffix=.exe
 
 rate() {
-  "${runner[@]}" "$dir/$1$suffix" "$seconds" | sed -n 's/.*: \([0-9.]*\) frames per second$/\1/p'
+  "${runner[@]}" "$dir/$1$suffix" "$seconds" | tr -d '\r' | sed -n 's/.*: \([0-9.]*\) frames per second$/\1/p'
 }
 median() { printf '%s\n' "$@" | sort -g | sed -n 2p; }
 
