@@ -109,10 +109,13 @@ template <class Float>
 
 // The pairs (i, wave - i) for i from first to last, in blocks of Wide lanes;
 // the last few go into a block of Narrow lanes if they fit, wasting fewer.
+// No lanes in the signature: then the compiler clears the upper halves of
+// wide registers on return, which would otherwise slow the SSE code after it.
 template <class Wide, class Narrow>
-void RelaxWave(const PointAxes &points, ptrdiff_t wave, ptrdiff_t first, ptrdiff_t last, Wide wideScale,
-               Narrow narrowScale)
+void RelaxWave(const PointAxes &points, ptrdiff_t wave, ptrdiff_t first, ptrdiff_t last, float forceScale)
 {
+    const Wide wideScale = Wide::Splat(forceScale);
+    const Narrow narrowScale = Narrow::Splat(forceScale);
     const auto left = [last](ptrdiff_t i) { return last - i + 1; };
     const auto wideUsed = [last](ptrdiff_t i) { return last - i + 1 < Wide::kCount ? last - i + 1 : Wide::kCount; };
     ptrdiff_t i = first;
@@ -141,7 +144,7 @@ template <class Wide, class Narrow> void RelaxInWaves(const PointAxes &points, p
     // From (0, 1) to (n - 2, n - 1).
     for (ptrdiff_t wave = 1; wave <= 2 * count - 3; ++wave) {
         const ptrdiff_t first = wave < count ? 0 : wave - (count - 1);
-        RelaxWave(points, wave, first, (wave - 1) / 2, Wide::Splat(scale), Narrow::Splat(scale));
+        RelaxWave<Wide, Narrow>(points, wave, first, (wave - 1) / 2, scale);
     }
 }
 
