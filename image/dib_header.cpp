@@ -5,6 +5,8 @@
 #include <string.h>
 
 #include "image/dib_reader.h"
+#include "image/image_file.h"
+#include "image/image_report.h"
 #include "platform/platform.h"
 
 namespace {
@@ -99,10 +101,12 @@ const char *CheckPixelData(const unsigned char *file, uint64_t fileSize, uint64_
         return kDibConversionError;
     uint64_t width = uint64_t(info.biWidth);
     uint64_t rows = info.biHeight < 0 ? uint64_t(-int64_t(info.biHeight)) : uint64_t(info.biHeight);
+    if (!PixelCountAllowed(width, rows))
+        return kImageOutOfMemory;
     source->surfaceBytes = Stride(width, 24) * rows;
     source->outputBytes = width * rows * 3;
     if (source->surfaceBytes > UINT32_MAX || source->surfaceBytes > SIZE_MAX)
-        return kDibOutOfMemory;
+        return kImageOutOfMemory;
     if (pixelOffset > fileSize)
         return kDibConversionError;
     uint64_t available = fileSize - pixelOffset;
@@ -166,7 +170,7 @@ const char *PrepareDibSource(const unsigned char *file, uint64_t fileSize, DibSo
     size_t workingBytes = sizeof(BITMAPINFOHEADER) + (size_t(slots) + 1) * sizeof(RGBQUAD);
     source->working = static_cast<BITMAPINFO *>(platform.LocalAlloc(LMEM_FIXED, workingBytes));
     if (source->working == nullptr)
-        return kDibOutOfMemory;
+        return kImageOutOfMemory;
     memset(source->working, 0, workingBytes);
     source->working->bmiHeader.biSize = kInfoHeaderSize;
 

@@ -7,6 +7,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "image/image_file.h"
 #include "image/image_report.h"
 #include "platform/platform.h"
 
@@ -37,12 +38,7 @@ struct DibCall {
 // everywhere, before the mapping is asked for.
 bool OpenMappedFile(const void *name, bool wide, MappedFile *mapped)
 {
-    if (name == nullptr)
-        return false;
-    mapped->file = wide ? platform.CreateFileW(static_cast<LPCWSTR>(name), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)
-                        : platform.CreateFileA(static_cast<LPCSTR>(name), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    mapped->file = OpenImageFile(name, wide);
     if (mapped->file == INVALID_HANDLE_VALUE)
         return false;
     DWORD high = 0;
@@ -81,15 +77,15 @@ const char *ConvertToSurface(DibCall *call)
 {
     call->context = platform.CreateCompatibleDC(nullptr);
     if (call->context == nullptr)
-        return kDibOutOfMemory;
+        return kImageOutOfMemory;
     call->target = MakeTargetHeader(call->dib);
     if (call->target == nullptr)
-        return kDibOutOfMemory;
+        return kImageOutOfMemory;
     void *bits = nullptr;
     call->surface = platform.CreateDIBSection(call->context, call->target, DIB_RGB_COLORS, &bits, nullptr, 0);
     call->surfaceBits = static_cast<const unsigned char *>(bits);
     if (call->surface == nullptr || bits == nullptr || platform.SelectObject(call->context, call->surface) == nullptr)
-        return kDibOutOfMemory;
+        return kImageOutOfMemory;
     int lines = platform.SetDIBits(call->context, call->surface, 0, UINT(call->dib.rows), call->dib.pixels,
                                    call->dib.working, DIB_RGB_COLORS);
     if (lines == 0)
@@ -141,11 +137,11 @@ const char *DecodeMappedFile(DibCall *call)
         return failure;
     call->pixels = static_cast<unsigned char *>(dibAllocate(size_t(call->dib.outputBytes)));
     if (call->pixels == nullptr)
-        return kDibOutOfMemory;
+        return kImageOutOfMemory;
     RepackRows(call->surfaceBits, call->pixels, call->dib.width, call->dib.rows);
     call->image = static_cast<PixelImage *>(dibAllocate(sizeof(PixelImage)));
     if (call->image == nullptr)
-        return kDibOutOfMemory;
+        return kImageOutOfMemory;
     call->image->width = call->dib.width;
     call->image->height = call->dib.rows;
     call->image->pixels = call->pixels;

@@ -8,12 +8,6 @@
 #include "image/include/image/image.h"
 #include "platform/win32_types.h"
 
-inline constexpr char kDibOutOfMemory[] = "Out of memory.";
-inline constexpr char kDibUnknownFormat[] = "Unknown DIB file format.";
-inline constexpr char kDibConversionError[] = "Image file conversion error.";
-inline constexpr char kDibOpenFailed[] = "Failed to open DIB file %s.\n";
-inline constexpr char kDibOpenFailedWide[] = "Failed to open DIB file %ws.\n";
-
 // The pixel data of a mapped file and the info header with colour table that
 // describes it to SetDIBits. Everything the conversion will read lies inside
 // the file.

@@ -7,7 +7,7 @@
 
 #include "image/include/image/image.h"
 #include "platform/platform.h"
-#include "toolkit/toolkit_state.h"
+#include "toolkit/error_report.h"
 
 namespace {
 
@@ -30,17 +30,11 @@ size_t NameLength(const void *name, bool wide)
 // Steps a cut back so that it does not split a character of the name.
 size_t SafeCut(const void *name, bool wide, size_t cut)
 {
-    if (wide) {
-        const WCHAR *text = static_cast<const WCHAR *>(name);
-        if (cut > 0 && text[cut - 1] >= 0xD800 && text[cut - 1] <= 0xDBFF)
-            --cut;
-        return cut;
-    }
-#ifndef _WIN32
-    const unsigned char *text = static_cast<const unsigned char *>(name);
-    while (cut > 0 && (text[cut] & 0xC0) == 0x80)
+    if (!wide)
+        return WholeCharacterCut(static_cast<const char *>(name), cut);
+    const WCHAR *text = static_cast<const WCHAR *>(name);
+    if (cut > 0 && text[cut - 1] >= 0xD800 && text[cut - 1] <= 0xDBFF)
         --cut;
-#endif
     return cut;
 }
 

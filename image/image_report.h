@@ -4,7 +4,17 @@
 #ifndef IMAGE_IMAGE_REPORT_H
 #define IMAGE_IMAGE_REPORT_H
 
-// A fixed text such as "Out of memory.".
+// Every text the readers show, each in one place.
+inline constexpr char kImageOutOfMemory[] = "Out of memory.";
+inline constexpr char kRgbOpenFailed[] = "Failed to open image file %s.\n";
+inline constexpr char kRgbOpenFailedWide[] = "Failed to open image file %ws.\n";
+inline constexpr char kRgbInvalidFile[] = "Invalid rgb file.";
+inline constexpr char kDibOpenFailed[] = "Failed to open DIB file %s.\n";
+inline constexpr char kDibOpenFailedWide[] = "Failed to open DIB file %ws.\n";
+inline constexpr char kDibUnknownFormat[] = "Unknown DIB file format.";
+inline constexpr char kDibConversionError[] = "Image file conversion error.";
+
+// A fixed text such as kImageOutOfMemory.
 void ReportImageFailure(const char *text);
 
 // A message naming the file: narrowFormat holds "%s" for an 8-bit name,

@@ -6,15 +6,13 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "image/image_file.h"
 #include "image/image_report.h"
 #include "platform/platform.h"
 
 void *(*rgbAllocate)(size_t size) = malloc;
 
 namespace {
-
-const char kOutOfMemory[] = "Out of memory.";
-const char kInvalidFile[] = "Invalid rgb file.";
 
 uint16_t Word(const unsigned char *bytes, bool bigEndian)
 {
@@ -119,26 +117,15 @@ const char *ObtainRowTables(RgbFileReader *reader)
 {
     uint64_t entries = uint64_t(reader->ysize) * reader->zsize;
     if (kRgbHeaderSize + entries * 8 > reader->fileSize)
-        return kInvalidFile;
+        return kRgbInvalidFile;
     reader->rowOffsets = static_cast<uint32_t *>(AllocateBytes(entries * 4));
     reader->rowLengths = static_cast<uint32_t *>(AllocateBytes(entries * 4));
     if (!reader->rowOffsets || !reader->rowLengths)
-        return kOutOfMemory;
+        return kImageOutOfMemory;
     if (!RgbSeek(reader->fileHandle, kRgbHeaderSize) || !ReadTable(reader, reader->rowOffsets, entries) ||
         !ReadTable(reader, reader->rowLengths, entries) || !RowTablesAreSound(reader))
-        return kInvalidFile;
+        return kRgbInvalidFile;
     return nullptr;
-}
-
-HANDLE OpenFile(const void *name, bool wide)
-{
-    if (name == nullptr)
-        return INVALID_HANDLE_VALUE;
-    if (wide)
-        return platform.CreateFileW(static_cast<LPCWSTR>(name), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    return platform.CreateFileA(static_cast<LPCSTR>(name), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 // Reports and releases; the one way out of OpenRgbReader after the file opened.
@@ -179,21 +166,21 @@ RgbFileReader *OpenRgbReader(const void *name, bool wide)
 {
     RgbFileReader *reader = static_cast<RgbFileReader *>(rgbAllocate(sizeof(RgbFileReader)));
     if (!reader) {
-        ReportImageFailure(kOutOfMemory);
+        ReportImageFailure(kImageOutOfMemory);
         return nullptr;
     }
     memset(reader, 0, sizeof *reader);
-    reader->fileHandle = OpenFile(name, wide);
+    reader->fileHandle = OpenImageFile(name, wide);
     if (reader->fileHandle == INVALID_HANDLE_VALUE) {
-        ReportImageOpenFailure("Failed to open image file %s.\n", "Failed to open image file %ws.\n", name, wide);
+        ReportImageOpenFailure(kRgbOpenFailed, kRgbOpenFailedWide, name, wide);
         free(reader);
         return nullptr;
     }
     if (!MeasureFile(reader->fileHandle, &reader->fileSize) || !ReadHeader(reader) ||
         (!IsRunLength(reader) && !VerbatimDataFits(reader)))
-        return RefuseReader(reader, kInvalidFile);
-    if (!ObtainRowBuffers(reader))
-        return RefuseReader(reader, kOutOfMemory);
+        return RefuseReader(reader, kRgbInvalidFile);
+    if (!PixelCountAllowed(reader->xsize, reader->ysize) || !ObtainRowBuffers(reader))
+        return RefuseReader(reader, kImageOutOfMemory);
     if (IsRunLength(reader)) {
         if (const char *failure = ObtainRowTables(reader))
             return RefuseReader(reader, failure);
@@ -223,7 +210,7 @@ PixelImage *ReadRgbFile(const void *name, bool wide)
         return nullptr;
     PixelImage *image = static_cast<PixelImage *>(rgbAllocate(sizeof(PixelImage)));
     if (!image) {
-        ReportImageFailure(kOutOfMemory);
+        ReportImageFailure(kImageOutOfMemory);
         CloseRgbReader(reader);
         return nullptr;
     }

@@ -102,7 +102,7 @@ void ReadRgbPixels(RgbFileReader *reader, PixelImage *image)
     image->pixels = size <= SIZE_MAX ? static_cast<unsigned char *>(rgbAllocate(size > 0 ? size_t(size) : 1))
                                      : nullptr;
     if (!image->pixels) {
-        ReportImageFailure("Out of memory.");
+        ReportImageFailure(kImageOutOfMemory);
         return;
     }
     size_t width = reader->xsize;

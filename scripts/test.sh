@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: native, native with ASan/UBSan, the
-# 32-bit Windows build under Wine, the x86_64 Windows build with its scene
-# suites under 64-bit Wine, end-to-end runs of both programs, and each fuzz
-# target for a short while. Run as root on Debian.
+# threaded suites under TSan, the 32-bit Windows build under Wine, the x86_64
+# Windows build with its scene suites under 64-bit Wine, end-to-end runs of
+# both programs, the install trees with programs built on them, and each fuzz
+# target for a short while. Leaves the Windows install tree as a zip in
+# build/mingw-i686. Run as root on Debian.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -22,7 +24,7 @@ step() {
   if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "=== FAILED: $title"; fi
 }
 
-build() { cmake --preset "$1" >/dev/null && cmake --build --preset "$1"; }
+build() { cmake --preset "$1" -DOV_WARNINGS_AS_ERRORS=ON >/dev/null && cmake --build --preset "$1"; }
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
 export LSAN_OPTIONS=suppressions=$root/scripts/lsan.supp:print_suppressions=0
@@ -32,9 +34,14 @@ step "native build" build native
 step "native tests" ctest --preset native
 step "native-asan build" build native-asan
 step "native-asan tests" ctest --preset native-asan
+# The threaded suites only: threads, events, message queues, the demo's two threads.
+step "native-tsan build" build native-tsan
+step "native-tsan threaded tests" ctest --preset native-tsan
 step "mingw-i686 build" build mingw-i686
 ov_wine_env "$root/build"
 step "mingw-i686 tests under Wine" ctest --preset mingw-i686
+step "palette model against real GDI, 24-bit display" scripts/palette_differential.sh 24
+step "palette model against real GDI, 8-bit display" scripts/palette_differential.sh 8
 step "mingw-x86_64 build" build mingw-x86_64
 # The scene's bit-for-bit suites on the third build; the others run on two.
 ov_wine64_env "$root/build"
@@ -43,6 +50,14 @@ wineserver -k 2>/dev/null || true
 ov_wine_env "$root/build"
 step "e2e native" scripts/e2e.sh native build/e2e-native.png build/native/app/open-voskar
 step "e2e Windows under Wine" scripts/e2e.sh wine build/e2e-wine.png wine build/mingw-i686/app/open-voskar.exe
+step "toolkit input native" scripts/input_e2e.sh native build/native/tests/e2e/tk-recorder
+step "toolkit input Windows under Wine" scripts/input_e2e.sh wine wine build/mingw-i686/tests/e2e/tk-recorder.exe
+step "samples native" scripts/samples_e2e.sh native build/native/examples build/samples-native
+step "samples Windows under Wine" scripts/samples_e2e.sh wine build/mingw-i686/examples build/samples-wine wine
+step "install tree and the samples built on it, native" \
+  tests/install/check_install.sh native build/native build/install-native
+step "install tree, its zip and the samples built on it, Windows under Wine" \
+  tests/install/check_install.sh mingw-i686 build/mingw-i686 build/install-mingw-i686
 if [[ -x scripts/fuzz.sh ]]; then
   step "fuzz targets, 60 s each" scripts/fuzz.sh 60
 fi

@@ -10,22 +10,25 @@ namespace {
 // wvsprintfA writes at most 1024 characters, the terminator included.
 constexpr int kFormatterLimit = 1024;
 
-// Length of text cut to at most limit bytes. The portable build's texts are
-// UTF-8, so the cut never splits a character there.
+// Length of text cut to at most limit bytes.
 size_t CutLength(const char *text, size_t limit)
 {
     size_t length = strnlen(text, limit + 1);
-    if (length <= limit)
-        return length;
-    length = limit;
-#ifndef _WIN32
-    while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80)
-        --length;
-#endif
-    return length;
+    return length <= limit ? length : WholeCharacterCut(text, limit);
 }
 
 } // namespace
+
+size_t WholeCharacterCut(const char *text, size_t cut)
+{
+#ifndef _WIN32
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+        --cut;
+#else
+    (void)text;
+#endif
+    return cut;
+}
 
 void ReportError(const char *format, ...)
 {

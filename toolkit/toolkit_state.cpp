@@ -15,6 +15,13 @@ ToolkitState toolkitState = {
     nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
 };
 
+void SetClientCornerFromOuter(int32_t x, int32_t y)
+{
+    toolkitState.clientX = x + platform.GetSystemMetrics(SM_CXFRAME);
+    toolkitState.clientY = y + platform.GetSystemMetrics(SM_CYCAPTION) + platform.GetSystemMetrics(SM_CYFRAME) -
+                           platform.GetSystemMetrics(SM_CYBORDER);
+}
+
 extern "C" {
 
 void tkShowErrorBoxes(uint8_t flag) { toolkitState.errorBoxes = flag; }
@@ -30,9 +37,7 @@ void tkPlaceWindow(int32_t x, int32_t y, int32_t width, int32_t height)
     } else {
         toolkitState.systemPlaces = 0;
     }
-    toolkitState.clientX = x + platform.GetSystemMetrics(SM_CXFRAME);
-    toolkitState.clientY = y + platform.GetSystemMetrics(SM_CYCAPTION) + platform.GetSystemMetrics(SM_CYFRAME) -
-                           platform.GetSystemMetrics(SM_CYBORDER);
+    SetClientCornerFromOuter(x, y);
     toolkitState.clientWidth = width;
     toolkitState.clientHeight = height;
 }

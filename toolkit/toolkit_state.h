@@ -3,9 +3,11 @@
 #ifndef TOOLKIT_TOOLKIT_STATE_H
 #define TOOLKIT_TOOLKIT_STATE_H
 
+#include <stddef.h>
 #include <stdint.h>
 
 #include "platform/win32_types.h"
+#include "toolkit/error_report.h"
 #include "toolkit/tk.h"
 
 struct ToolkitState {
@@ -36,12 +38,15 @@ struct ToolkitState {
 
 extern ToolkitState toolkitState;
 
-// The texts the reporter shows hold at most this many bytes.
-constexpr int kErrorTextLimit = 255;
+// The client corner of an overlapped window whose outer corner is x, y, by
+// the frame metrics the platform reports now.
+void SetClientCornerFromOuter(int32_t x, int32_t y);
 
-// Formats with the platform's wsprintf rules, cuts to kErrorTextLimit bytes
-// and shows the text in an "Error" box while errorBoxes is on.
-void ReportError(const char *format, ...);
+// A handle as the 32-bit number the reporter's "%08lX" prints.
+inline DWORD HandleNumber(const void *handle)
+{
+    return static_cast<DWORD>(reinterpret_cast<uintptr_t>(handle));
+}
 
 // Local-heap blocks for palette buffers; null when the heap is exhausted.
 void *AllocBlock(SIZE_T size);

@@ -9,16 +9,12 @@ namespace {
 
 // Distinct non-null handles for the file and its mapping.
 char fileTag, mappingTag;
-HANDLE const kFile = &fileTag;
-HANDLE const kMapping = &mappingTag;
+HANDLE const kFile = &fileTag, kMapping = &mappingTag;
 
 HANDLE WINAPI OpenA(LPCSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE)
 {
-    ++memoryFile.opens;
-    memoryFile.position = 0;
-    return kFile;
+    return ++memoryFile.opens, memoryFile.position = 0, kFile;
 }
-
 HANDLE WINAPI OpenW(LPCWSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE)
 {
     return OpenA(nullptr, 0, 0, nullptr, 0, 0, nullptr);
@@ -39,61 +35,43 @@ DWORD WINAPI Seek(HANDLE handle, LONG low, PLONG high, DWORD method)
 
 BOOL WINAPI Read(HANDLE handle, LPVOID buffer, DWORD count, LPDWORD delivered, LPOVERLAPPED)
 {
-    if (handle != kFile)
-        return FALSE;
-    ++memoryFile.reads;
-    uint64_t size = memoryFile.bytes.size();
-    memoryFile.readPastEnd |= memoryFile.position + count > size;
-    uint64_t available = memoryFile.position < size ? size - memoryFile.position : 0;
-    DWORD got = available < count ? DWORD(available) : count;
+    uint64_t size = memoryFile.bytes.size(), at = memoryFile.position;
+    memoryFile.readPastEnd |= at + count > size;
+    DWORD got = at >= size ? 0 : size - at < count ? DWORD(size - at) : count;
     if (got)
-        memcpy(buffer, memoryFile.bytes.data() + memoryFile.position, got);
+        memcpy(buffer, memoryFile.bytes.data() + at, got);
     memoryFile.position += got;
-    if (delivered)
-        *delivered = got;
-    return TRUE;
+    *delivered = got;
+    return handle == kFile;
 }
 
 DWORD WINAPI SizeOf(HANDLE handle, LPDWORD high)
 {
-    if (handle != kFile)
-        return INVALID_FILE_SIZE;
-    if (high)
-        *high = 0;
-    return DWORD(memoryFile.bytes.size());
+    return *high = 0, handle == kFile ? DWORD(memoryFile.bytes.size()) : INVALID_FILE_SIZE;
 }
 
 HANDLE WINAPI Map(HANDLE handle, LPSECURITY_ATTRIBUTES, DWORD, DWORD, DWORD, LPCSTR)
 {
-    if (handle != kFile)
-        return nullptr;
-    ++memoryFile.maps;
-    return kMapping;
+    return handle == kFile ? ++memoryFile.maps, kMapping : nullptr;
 }
 
 LPVOID WINAPI View(HANDLE handle, DWORD, DWORD, DWORD, SIZE_T)
 {
     if (handle != kMapping || memoryFile.bytes.empty())
         return nullptr;
-    void *view = malloc(memoryFile.bytes.size());
-    if (view) {
-        ++memoryFile.views;
-        memcpy(view, memoryFile.bytes.data(), memoryFile.bytes.size());
-    }
-    return view;
+    ++memoryFile.views;
+    return memcpy(malloc(memoryFile.bytes.size()), memoryFile.bytes.data(), memoryFile.bytes.size());
 }
 
 BOOL WINAPI Unmap(LPCVOID view)
 {
-    ++memoryFile.unmaps;
-    free(const_cast<void *>(view));
-    return TRUE;
+    return ++memoryFile.unmaps, free(const_cast<void *>(view)), TRUE;
 }
 
 BOOL WINAPI Close(HANDLE handle)
 {
-    memoryFile.closes += handle == kFile || handle == kMapping;
-    return handle == kFile || handle == kMapping;
+    bool ours = handle == kFile || handle == kMapping;
+    return memoryFile.closes += ours, ours;
 }
 
 } // namespace

@@ -14,9 +14,11 @@
 struct MemoryFile {
     std::vector<unsigned char> bytes;
     uint64_t position = 0;
-    int opens = 0, reads = 0, maps = 0, views = 0, unmaps = 0;
+    int opens = 0, maps = 0, views = 0, unmaps = 0;
     int closes = 0; // of the file and of its mapping
     bool readPastEnd = false;
+    // Every open, mapping and view given back.
+    bool AllReleased() const { return unmaps == views && closes == opens + maps; }
 };
 
 extern MemoryFile memoryFile;

@@ -1,153 +1,153 @@
-// Window classes, windows, their messages and display modes.
+// Window classes, windows, their frame, default handling of their messages,
+// display modes and the process, on both builds.
+#include <stdio.h>
+#include <string.h>
+
 #include "tests/platform/window_fixture.h"
+#include "tests/support/gl_context.h"
 
 #ifndef _WIN32
 #include <SDL.h>
 
-#include "platform/portable/portable_internal.h"
+#include "user32/window_registry.h"
 #endif
 
 namespace {
 
-TEST(WindowClasses, ANameRegisteredTwiceFailsUntilUnregistered)
+using Messages = std::vector<std::pair<UINT, WPARAM>>;
+const Messages kClosing{{WM_SYSCOMMAND, SC_CLOSE}, {WM_CLOSE, 0}, {WM_DESTROY, 0}};
+
+// One registry for both forms of a name, which compare without case; a
+// class stays while windows use it. A window's user data holds a pointer.
+TEST_F(WindowTest, AClassIsRegisteredOnceUnderEitherFormOfItsName)
 {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = platform.DefWindowProcA;
-    windowClass.hInstance = platform.GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "OvTwiceClass";
-    EXPECT_NE(platform.RegisterClassA(&windowClass), 0);
-    EXPECT_EQ(platform.RegisterClassA(&windowClass), 0);
-    EXPECT_TRUE(platform.UnregisterClassA("OvTwiceClass", windowClass.hInstance));
-    EXPECT_FALSE(platform.UnregisterClassA("OvTwiceClass", windowClass.hInstance));
-    EXPECT_NE(platform.RegisterClassA(&windowClass), 0);
-    EXPECT_TRUE(platform.UnregisterClassA("OvTwiceClass", windowClass.hInstance));
+    const WCHAR wideName[] = {'O', 'v', 'W', 'i', 'd', 'e', 0}, title[] = {'t', 0x00E9, 's', 't', 0};
+    WNDCLASSW wide{0, RecordingProc, 0, 0, instance_, nullptr, nullptr, nullptr, nullptr, wideName};
+    ASSERT_NE(platform.RegisterClassW(&wide), 0);
+    EXPECT_EQ(Register("OVWIDE"), 0);
+    HWND byWide = platform.CreateWindowExW(0, wideName, title, kWindowedStyle, 0, 0, 200, 150, nullptr, nullptr,
+                                           instance_, nullptr);
+    HWND byNarrow = Open(200, 150, kWindowedStyle, false, 0, 0, "OvWide");
+    ASSERT_NE(byWide, nullptr);
+    ASSERT_NE(byNarrow, nullptr);
+    // Every byte of a pointer set, so a 32-bit slot would lose some on 64-bit.
+    const LONG_PTR data = static_cast<LONG_PTR>(~static_cast<uintptr_t>(0) / 3);
+    EXPECT_EQ(platform.SetWindowLongPtrA(byNarrow, GWLP_USERDATA, data), 0);
+    EXPECT_EQ(platform.GetWindowLongPtrA(byNarrow, GWLP_USERDATA), data);
+
+    EXPECT_FALSE(platform.UnregisterClassA("OvWide", instance_));
+    platform.DestroyWindow(byWide);
+    platform.DestroyWindow(byNarrow);
+    EXPECT_TRUE(platform.UnregisterClassA("OvWide", instance_));
+    EXPECT_FALSE(platform.UnregisterClassA("OvWide", instance_));
+    EXPECT_NE(Register("OVWIDE"), 0);
+    EXPECT_TRUE(platform.UnregisterClassA("OvWide", instance_));
 }
 
-TEST_F(WindowTest, AnAdjustedRectangleGivesExactlyTheClientArea)
+// The client area is what the adjusted rectangle asked for; the outer one
+// is the frame AdjustWindowRectEx adds, around the corner WM_MOVE reported.
+TEST_F(WindowTest, TheClientAreaIsAsAskedAndTheFrameAroundTheReportedCorner)
 {
-    HWND window = Open(800, 600);
+    HWND window = Open(320, 200, WS_OVERLAPPEDWINDOW);
     ASSERT_NE(window, nullptr);
     platform.ShowWindow(window, SW_SHOW);
-    PumpFor(50);
-    RECT client{-1, -1, -1, -1};
+    PumpFor(200);
+    RECT client{}, outer{}, frame{0, 0, 320, 200};
     ASSERT_TRUE(platform.GetClientRect(window, &client));
-    EXPECT_EQ(client.left, 0);
-    EXPECT_EQ(client.top, 0);
-    EXPECT_EQ(client.right, 800);
-    EXPECT_EQ(client.bottom, 600);
+    EXPECT_EQ(SizeOf(client), std::make_pair(320L, 200L));
 #ifndef _WIN32
     int sdlWidth = 0, sdlHeight = 0;
     SDL_GetWindowSize(PortableSdlWindow(window), &sdlWidth, &sdlHeight);
-    EXPECT_EQ(sdlWidth, 800);
-    EXPECT_EQ(sdlHeight, 600);
+    EXPECT_EQ(std::make_pair(sdlWidth, sdlHeight), std::make_pair(320, 200));
 #endif
+    platform.AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, FALSE, 0);
+    ASSERT_TRUE(platform.GetWindowRect(window, &outer));
+    EXPECT_EQ(SizeOf(outer), SizeOf(frame));
+    const std::vector<Delivered> moves = DeliveredOf({WM_MOVE});
+    ASSERT_FALSE(moves.empty());
+    EXPECT_EQ(moves.back().lParam, MAKELPARAM(outer.left - frame.left, outer.top - frame.top));
 }
 
-TEST_F(WindowTest, AClassWithALiveWindowCannotBeUnregistered)
+TEST(WindowFrame, AdjustWindowRectIsTheExtendedFormWithoutExtendedStyle)
 {
-    HWND window = Open(320, 200);
-    ASSERT_NE(window, nullptr);
-    EXPECT_FALSE(platform.UnregisterClassA(kClassName, instance_));
-    EXPECT_TRUE(platform.DestroyWindow(window));
-    EXPECT_TRUE(platform.UnregisterClassA(kClassName, instance_));
-    registered_ = false;
-}
-
-TEST_F(WindowTest, UserDataHoldsAWholePointer)
-{
-    HWND window = Open(320, 200);
-    ASSERT_NE(window, nullptr);
-    // Every byte of a pointer set, so a 32-bit slot would lose some on 64-bit.
-    const LONG_PTR wide = static_cast<LONG_PTR>(~static_cast<uintptr_t>(0) / 3);
-    EXPECT_EQ(platform.SetWindowLongPtrA(window, GWLP_USERDATA, wide), 0);
-    EXPECT_EQ(platform.GetWindowLongPtrA(window, GWLP_USERDATA), wide);
-}
-
-TEST_F(WindowTest, DefaultHandlingTurnsTheCloseCommandIntoCloseAndDestroy)
-{
-    HWND window = Open(320, 200);
-    ASSERT_NE(window, nullptr);
-    delivered.clear();
-    platform.SendMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-    const std::vector<Delivered> seen = DeliveredOf({WM_SYSCOMMAND, WM_CLOSE, WM_DESTROY});
-    ASSERT_EQ(seen.size(), 3u);
-    EXPECT_EQ(seen[0].wParam, static_cast<WPARAM>(SC_CLOSE));
-    EXPECT_EQ(seen[1].message, static_cast<UINT>(WM_CLOSE));
-    EXPECT_EQ(seen[2].message, static_cast<UINT>(WM_DESTROY));
-    RECT client;
-    EXPECT_FALSE(platform.GetClientRect(window, &client));
-}
-
-// The last WM_ACTIVATE and whether a WM_SIZE of this kind and size arrived.
-struct StateReport {
-    bool activated = false;
-    WPARAM activation = 0;
-    bool sized = false;
-};
-
-StateReport ReportSince(WPARAM sizeKind, LPARAM size)
-{
-    StateReport report;
-    for (const Delivered &entry : delivered) {
-        if (entry.message == WM_ACTIVATE) {
-            report.activated = true;
-            report.activation = entry.wParam;
+    for (DWORD style : {DWORD(WS_OVERLAPPEDWINDOW), DWORD(WS_POPUP | WS_BORDER), DWORD(WS_CAPTION)}) {
+        for (BOOL menu : {FALSE, TRUE}) {
+            SCOPED_TRACE(style);
+            RECT plain{10, 20, 110, 220}, extended = plain;
+            ASSERT_TRUE(platform.AdjustWindowRect(&plain, style, menu));
+            ASSERT_TRUE(platform.AdjustWindowRectEx(&extended, style, menu, 0));
+            EXPECT_EQ(memcmp(&plain, &extended, sizeof plain), 0);
         }
-        if (entry.message == WM_SIZE && entry.wParam == sizeKind && (size == 0 || entry.lParam == size))
-            report.sized = true;
     }
-    return report;
 }
 
-TEST_F(WindowTest, MinimiseAndRestoreReportSizeAndActivation)
+// Alt+F4 closes through default handling alone, as where no window manager
+// would; nothing else does.
+TEST_F(WindowTest, AltF4BecomesTheCloseCommand)
 {
-    HWND window = Open(800, 600);
+    const struct Case {
+        WORD keyFlags;
+        WPARAM key;
+        bool closes;
+    } cases[] = {{0, VK_F1 + 2, false}, {KF_ALTDOWN, VK_F1 + 2, false}, {0, VK_F4, false}, {KF_ALTDOWN, VK_F4, true}};
+    for (const Case &each : cases) {
+        SCOPED_TRACE(int(each.key) * 100 + (each.keyFlags != 0));
+        HWND window = Open(200, 100);
+        ASSERT_NE(window, nullptr);
+        delivered.clear();
+        platform.SendMessageA(window, WM_SYSKEYDOWN, each.key, MAKELPARAM(1, each.keyFlags | 0x3E));
+        PumpFor(30);
+        EXPECT_EQ(Seen({WM_SYSCOMMAND, WM_CLOSE, WM_DESTROY}), each.closes ? kClosing : Messages{});
+        RECT client;
+        EXPECT_EQ(platform.GetClientRect(window, &client) == FALSE, each.closes);
+        platform.DestroyWindow(window);
+    }
+}
+
+// Minimised through default handling, a window has nothing to paint, not
+// even what was marked before; restored, it is active again and all of it
+// is painted, erased first.
+TEST_F(WindowTest, MinimiseAndRestoreReportSizeActivationAndPaint)
+{
+    HWND window = Open(320, 200, kWindowedStyle, true);
     ASSERT_NE(window, nullptr);
-    platform.ShowWindow(window, SW_SHOW);
-    platform.SetForegroundWindow(window);
-    platform.SetFocus(window);
-    PumpFor(50);
-
-    delivered.clear();
-    platform.ShowWindow(window, SW_MINIMIZE);
-    PumpFor(50);
+    MSG message;
+    platform.InvalidateRect(window, nullptr, TRUE);
+    platform.SendMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     EXPECT_TRUE(platform.IsIconic(window));
-    StateReport report = ReportSince(SIZE_MINIMIZED, 0);
-    EXPECT_TRUE(report.sized);
-#ifndef _WIN32
-    // Win32 deactivates only an active window, and under Wine without a
-    // window manager none is; here minimising always reports it.
-    EXPECT_EQ(report.activation, MAKEWPARAM(WA_INACTIVE, 1));
-#endif
+    platform.InvalidateRect(window, nullptr, TRUE);
+    PumpFor(100);
+    EXPECT_FALSE(platform.PeekMessageA(&message, window, WM_PAINT, WM_PAINT, PM_NOREMOVE));
+    EXPECT_TRUE(DeliveredOf({WM_PAINT}).empty());
+    std::vector<Delivered> sized = DeliveredOf({WM_SIZE});
+    ASSERT_FALSE(sized.empty());
+    EXPECT_EQ(std::make_pair(sized.back().wParam, sized.back().lParam), std::make_pair(WPARAM(SIZE_MINIMIZED), 0L));
 
     delivered.clear();
-    platform.ShowWindow(window, SW_RESTORE);
-    PumpFor(50);
+    platform.SendMessageA(window, WM_SYSCOMMAND, SC_RESTORE, 0);
     EXPECT_FALSE(platform.IsIconic(window));
-    report = ReportSince(SIZE_RESTORED, MAKELPARAM(800, 600));
-    EXPECT_TRUE(report.sized);
-    EXPECT_TRUE(report.activated);
-    EXPECT_EQ(HIWORD(report.activation), 0);
-    EXPECT_NE(LOWORD(report.activation), WA_INACTIVE);
+    EXPECT_TRUE(platform.PeekMessageA(&message, window, WM_PAINT, WM_PAINT, PM_NOREMOVE));
+    PumpFor(100);
+    sized = DeliveredOf({WM_SIZE});
+    const std::vector<Delivered> activated = DeliveredOf({WM_ACTIVATE});
+    ASSERT_FALSE(sized.empty() || activated.empty());
+    EXPECT_EQ(std::make_pair(sized.back().wParam, sized.back().lParam),
+              std::make_pair(WPARAM(SIZE_RESTORED), MAKELPARAM(320, 200)));
+    EXPECT_EQ(HIWORD(activated.back().wParam), 0);
+    EXPECT_NE(LOWORD(activated.back().wParam), WA_INACTIVE);
+    EXPECT_FALSE(DeliveredOf({WM_ERASEBKGND}).empty());
 }
 
-TEST_F(WindowTest, ShowCursorKeepsADisplayCount)
+TEST_F(WindowTest, TheCursorKeepsADisplayCountAndOnlyTheDisplaysModesAreTaken)
 {
-    for (int expected : {-1, -2})
-        EXPECT_EQ(platform.ShowCursor(FALSE), expected);
-    for (int expected : {-1, 0})
-        EXPECT_EQ(platform.ShowCursor(TRUE), expected);
-}
-
-TEST_F(WindowTest, OnlyModesTheDisplayHasCanBeSwitchedTo)
-{
+    for (const auto &[show, count] : {std::make_pair(FALSE, -1), {FALSE, -2}, {TRUE, -1}, {TRUE, 0}})
+        EXPECT_EQ(platform.ShowCursor(show), count);
     DEVMODEA mode{};
     mode.dmSize = sizeof(mode);
     mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
     mode.dmPelsWidth = 12345;
     mode.dmPelsHeight = 77;
     EXPECT_EQ(platform.ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN), DISP_CHANGE_BADMODE);
-
     mode.dmPelsWidth = static_cast<DWORD>(platform.GetSystemMetrics(SM_CXSCREEN));
     mode.dmPelsHeight = static_cast<DWORD>(platform.GetSystemMetrics(SM_CYSCREEN));
     ASSERT_GT(mode.dmPelsWidth, 0u);
@@ -155,93 +155,71 @@ TEST_F(WindowTest, OnlyModesTheDisplayHasCanBeSwitchedTo)
     EXPECT_EQ(platform.ChangeDisplaySettingsA(nullptr, 0), DISP_CHANGE_SUCCESSFUL);
 }
 
-#ifndef _WIN32
-void Push(SDL_Event event)
+TEST(Process, TheVersionRecordIsFilledOnlyForAKnownSize)
 {
-    ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError();
+    for (DWORD size : {DWORD(sizeof(OSVERSIONINFOA)), DWORD(sizeof(OSVERSIONINFOA) + 8), DWORD(0),
+                       DWORD(sizeof(OSVERSIONINFOA) - 4)}) {
+        SCOPED_TRACE(size);
+        BYTE record[sizeof(OSVERSIONINFOA) + 8] = {};
+        OSVERSIONINFOA *version = reinterpret_cast<OSVERSIONINFOA *>(record);
+        version->dwOSVersionInfoSize = size;
+        const bool filled = size >= sizeof(OSVERSIONINFOA);
+        EXPECT_EQ(platform.GetVersionExA(version) != FALSE, filled);
+        if (!filled)
+            continue;
+        EXPECT_EQ(version->dwPlatformId, DWORD(VER_PLATFORM_WIN32_NT));
+        EXPECT_GE(version->dwMajorVersion, 5u); // never the 3.5 that knows fewer system colours
+    }
 }
 
-// Input is posted: it waits in the queue, in order, for the window.
-TEST_F(WindowTest, SdlInputBecomesPostedMessages)
+// Ends at once with its code, after writing out what was buffered, even
+// with a window and a current GL context about.
+TEST(Process, ExitProcessEndsAtOnceAndFlushes)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            static char buffer[256];
+            setvbuf(stderr, buffer, _IOFBF, sizeof buffer);
+            static TestGLContext gl;
+            fprintf(stderr, "context %s, leaving", gl.Open() ? "current" : gl.Failure());
+            platform.ExitProcess(7);
+        },
+        ::testing::ExitedWithCode(7), "context current, leaving");
+}
+
+#ifndef _WIN32
+// SDL's key events wait in the queue for the window, a repeated press as
+// one that was down before; its window events are sent: the procedure has
+// them when the peek returns.
+TEST_F(WindowTest, SdlEventsBecomeMessages)
 {
     HWND window = Open(320, 200);
     ASSERT_NE(window, nullptr);
     PumpFor(30);
     const Uint32 id = SDL_GetWindowID(PortableSdlWindow(window));
-    struct Case {
-        Uint32 type;
-        SDL_Keycode key;
-        UINT message;
-        WPARAM wParam;
-    };
-    const Case cases[] = {
-        {SDL_KEYDOWN, SDLK_ESCAPE, WM_KEYDOWN, VK_ESCAPE},
-        {SDL_KEYUP, SDLK_a, WM_KEYUP, 'A'},
-        {SDL_KEYDOWN, SDLK_F5, WM_KEYDOWN, VK_F1 + 4},
-        {SDL_MOUSEBUTTONDOWN, 0, WM_LBUTTONDOWN, MK_LBUTTON},
-        {SDL_MOUSEBUTTONUP, 0, WM_LBUTTONUP, 0},
-    };
-    for (const Case &each : cases) {
-        SDL_Event event{};
-        event.type = each.type;
-        if (each.key) {
-            event.key.windowID = id;
-            event.key.state = each.type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-            event.key.keysym.sym = each.key;
-        } else {
-            event.button.windowID = id;
-            event.button.button = SDL_BUTTON_LEFT;
-            event.button.state = each.type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-            event.button.x = 10;
-            event.button.y = 20;
-        }
-        Push(event);
-    }
-
-    std::vector<MSG> input;
-    MSG message;
-    while (platform.PeekMessageA(&message, window, 0, 0, PM_REMOVE)) {
-        if (message.message >= WM_KEYDOWN && message.message <= WM_MBUTTONUP && message.message != WM_MOUSEMOVE)
-            input.push_back(message);
-    }
-    ASSERT_EQ(input.size(), 5u);
-    for (size_t i = 0; i < input.size(); ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(input[i].hwnd, window);
-        EXPECT_EQ(input[i].message, cases[i].message);
-        EXPECT_EQ(input[i].wParam, cases[i].wParam);
-    }
-    EXPECT_EQ(input[1].lParam & 0xC0000000, 0xC0000000); // was down, going up
-    EXPECT_EQ(input[3].lParam, MAKELPARAM(10, 20));
-}
-
-// Window events are sent: the procedure has them when the peek returns.
-TEST_F(WindowTest, SdlWindowEventsAreSentToTheProcedure)
-{
-    HWND window = Open(320, 200);
-    ASSERT_NE(window, nullptr);
-    PumpFor(30);
     SDL_Event event{};
-    event.type = SDL_WINDOWEVENT;
-    event.window.windowID = SDL_GetWindowID(PortableSdlWindow(window));
+    event.key = {SDL_KEYDOWN, 0, id, SDL_PRESSED, 0, 0, 0, {SDL_SCANCODE_UNKNOWN, SDLK_F5, 0, 0}};
+    for (Uint8 repeat : {0, 1}) {
+        event.key.repeat = repeat;
+        ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError();
+    }
     MSG message;
-
-    delivered.clear();
-    event.window.event = SDL_WINDOWEVENT_MINIMIZED;
-    Push(event);
-    platform.PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
-    EXPECT_TRUE(platform.IsIconic(window));
-    EXPECT_TRUE(ReportSince(SIZE_MINIMIZED, 0).sized);
-    EXPECT_EQ(ReportSince(SIZE_MINIMIZED, 0).activation, MAKEWPARAM(WA_INACTIVE, 1));
-
-    delivered.clear();
-    event.window.event = SDL_WINDOWEVENT_CLOSE;
-    Push(event);
-    platform.PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
-    const std::vector<Delivered> seen = DeliveredOf({WM_SYSCOMMAND, WM_CLOSE, WM_DESTROY});
-    ASSERT_EQ(seen.size(), 3u);
-    EXPECT_EQ(seen[0].wParam, static_cast<WPARAM>(SC_CLOSE));
-    EXPECT_EQ(seen[2].message, static_cast<UINT>(WM_DESTROY));
+    for (LPARAM downBefore : {0, 0x40000000}) {
+        ASSERT_TRUE(platform.PeekMessageA(&message, window, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE));
+        EXPECT_EQ(message.wParam, WPARAM(VK_F1 + 4));
+        EXPECT_EQ(message.lParam & 0xC0000000, downBefore);
+    }
+    const std::pair<Uint8, Messages> sent[] = {
+        {SDL_WINDOWEVENT_MINIMIZED, {{WM_SIZE, SIZE_MINIMIZED}, {WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 1)}}},
+        {SDL_WINDOWEVENT_CLOSE, kClosing}};
+    for (const auto &[windowEvent, expected] : sent) {
+        delivered.clear();
+        event.window = {SDL_WINDOWEVENT, 0, id, windowEvent, 0, 0, 0, 0, 0};
+        ASSERT_EQ(SDL_PushEvent(&event), 1);
+        platform.PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+        EXPECT_EQ(Seen({WM_SIZE, WM_ACTIVATE, WM_SYSCOMMAND, WM_CLOSE, WM_DESTROY}), expected);
+    }
 }
 #endif
 

@@ -67,20 +67,14 @@ void TestGLContext::Close()
     if (rc_) {
         platform.wglMakeCurrent(nullptr, nullptr);
         platform.wglDeleteContext(rc_);
-        rc_ = nullptr;
     }
-    if (dc_) {
+    if (dc_)
         platform.ReleaseDC(window_, dc_);
-        dc_ = nullptr;
-    }
-    if (window_) {
+    if (window_)
         platform.DestroyWindow(window_);
-        window_ = nullptr;
-    }
-    if (classRegistered_) {
+    if (classRegistered_)
         platform.UnregisterClassA(kClassName, instance_);
-        classRegistered_ = false;
-    }
+    rc_ = nullptr, dc_ = nullptr, window_ = nullptr, classRegistered_ = false;
 }
 
 bool TestGLContext::Fail(const char *reason)

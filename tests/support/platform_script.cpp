@@ -7,10 +7,10 @@ std::vector<std::string> callLog;
 
 namespace {
 
-int WINAPI ScriptedMessageBox(HWND, LPCSTR text, LPCSTR caption, UINT flags)
+int WINAPI ScriptedMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT flags)
 {
-    messageBoxes.push_back({text ? text : "", caption ? caption : "", flags});
-    LogCall("MessageBoxA");
+    messageBoxes.push_back({text ? text : "", caption ? caption : "", flags, owner});
+    LogCall("[" + messageBoxes.back().text + "]");
     return messageBoxAnswer;
 }
 
@@ -23,10 +23,7 @@ void ResetScript()
     messageBoxAnswer = IDOK;
 }
 
-void LogCall(const char *name)
-{
-    callLog.emplace_back(name);
-}
+void LogCall(const std::string &name) { callLog.push_back(name); }
 
 ScopedPlatform::ScopedPlatform() : saved_(platform)
 {

@@ -14,6 +14,7 @@ struct MessageBoxRecord {
     std::string text;
     std::string caption;
     UINT flags;
+    HWND owner = nullptr;
 };
 
 // Installs a copy of the real table in which message boxes are answered by
@@ -33,10 +34,11 @@ private:
 extern std::vector<MessageBoxRecord> messageBoxes;
 extern int messageBoxAnswer;
 
-// Names of the calls the wrappers saw, in order.
+// Names of the calls the wrappers saw, in order; a box shown is logged as its
+// text in brackets.
 extern std::vector<std::string> callLog;
 
 void ResetScript();
-void LogCall(const char *name);
+void LogCall(const std::string &name);
 
 #endif

@@ -6,6 +6,8 @@
 #include <stdint.h>
 #include <wchar.h>
 
+#include "toolkit/ov_export.h"
+
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -26,12 +28,22 @@ typedef wchar_t ImageWideChar;
 typedef uint16_t ImageWideChar;
 #endif
 
-PixelImage *LoadRgbImage(const char *name);
-PixelImage *LoadRgbImageA(const char *name);
-PixelImage *LoadRgbImageW(const ImageWideChar *name);
-PixelImage *LoadDibImage(const char *name);
-PixelImage *LoadDibImageA(const char *name);
-PixelImage *LoadDibImageW(const ImageWideChar *name);
+OV_EXPORT PixelImage *LoadRgbImage(const char *name);
+OV_EXPORT PixelImage *LoadRgbImageA(const char *name);
+OV_EXPORT PixelImage *LoadRgbImageW(const ImageWideChar *name);
+OV_EXPORT PixelImage *LoadDibImage(const char *name);
+OV_EXPORT PixelImage *LoadDibImageA(const char *name);
+OV_EXPORT PixelImage *LoadDibImageW(const ImageWideChar *name);
+
+/* A file of a few kilobytes can claim billions of pixels. Both readers refuse
+ * a picture of more pixels than the limit with "Out of memory." before they
+ * obtain anything for it. The default keeps a record within 512 MiB, close to
+ * what other image libraries allow. */
+#define IMAGE_DEFAULT_PIXEL_LIMIT 178956970u
+
+/* Sets the limit for every later call on any thread, 0 for none; returns the
+ * previous one. */
+OV_EXPORT uint64_t SetImagePixelLimit(uint64_t pixels);
 
 #ifdef __cplusplus
 }

@@ -6,10 +6,14 @@
 #include <stdint.h>
 
 #include "platform/win32_types.h"
+#include "toolkit/ov_export.h"
 
 #ifdef __cplusplus
 extern "C" {
 #endif
+
+/* The library's version, "major.minor.patch", the one its package reports. */
+OV_EXPORT const char *tkVersion(void);
 
 /* Display-mode request bits, combined with |. */
 #define TKMODE_RGBA 0x000
@@ -52,32 +56,58 @@ typedef int32_t (*TkButtonCallback)(int32_t x, int32_t y, int32_t button);
 typedef int32_t (*TkPointerMoveCallback)(int32_t x, int32_t y, int32_t heldButtons);
 typedef void (*TkIdleCallback)(void);
 
-void tkShowErrorBoxes(uint8_t flag);
+OV_EXPORT void tkShowErrorBoxes(uint8_t flag);
 
 /* x, y: the outer window's corner, or CW_USEDEFAULT in x to let the system
  * place it; width, height: the client area. Read when the window opens. */
-void tkPlaceWindow(int32_t x, int32_t y, int32_t width, int32_t height);
+OV_EXPORT void tkPlaceWindow(int32_t x, int32_t y, int32_t width, int32_t height);
 
-void tkSetModeFlags(uint32_t flags);
-uint32_t tkModeFlags(void);
-void tkSetFormatPolicy(int32_t policy);
-int32_t tkFormatPolicy(void);
+OV_EXPORT void tkSetModeFlags(uint32_t flags);
+OV_EXPORT uint32_t tkModeFlags(void);
+OV_EXPORT void tkSetFormatPolicy(int32_t policy);
+OV_EXPORT int32_t tkFormatPolicy(void);
 /* Always 1: the number is checked only when a window opens under TKPF_BY_ID. */
-int32_t tkSetFormatId(int32_t number);
-int32_t tkFormatId(void);
+OV_EXPORT int32_t tkSetFormatId(int32_t number);
+OV_EXPORT int32_t tkFormatId(void);
 
-void tkOnReshape(TkReshapeCallback callback);
-void tkOnExpose(TkExposeCallback callback);
-void tkOnKey(TkKeyCallback callback);
-void tkOnButtonDown(TkButtonCallback callback);
-void tkOnButtonUp(TkButtonCallback callback);
-void tkOnPointerMove(TkPointerMoveCallback callback);
-void tkOnIdle(TkIdleCallback callback);
+OV_EXPORT void tkOnReshape(TkReshapeCallback callback);
+OV_EXPORT void tkOnExpose(TkExposeCallback callback);
+OV_EXPORT void tkOnKey(TkKeyCallback callback);
+OV_EXPORT void tkOnButtonDown(TkButtonCallback callback);
+OV_EXPORT void tkOnButtonUp(TkButtonCallback callback);
+OV_EXPORT void tkOnPointerMove(TkPointerMoveCallback callback);
+OV_EXPORT void tkOnIdle(TkIdleCallback callback);
+
+/* Opens the one window with a current OpenGL context: 1 on success, 0 after
+ * telling why (when error boxes are on). A process opens it once. */
+OV_EXPORT int32_t tkOpenWindow(const char *title);
+/* Turns messages into callbacks until the window is destroyed. */
+OV_EXPORT void tkRunLoop(void);
+/* Destroys the window; the loop then returns. */
+OV_EXPORT void tkShutWindow(void);
+/* Destroys the window and ends the process with exit code 0. */
+OV_EXPORT void tkExitProgram(void);
+/* Shows the back buffer of a double-buffered window. */
+OV_EXPORT void tkFlipBuffers(void);
+/* The pointer relative to the client area's corner; 0, 0 when unknown. */
+OV_EXPORT void tkPointerPosition(int32_t *x, int32_t *y);
+
+/* The colour map of a colour-index window, changed in place and realised
+ * when the event loop runs again. Components run from 0 to 1. Before a
+ * window is open these do nothing and tkCountMapEntries is 0. */
+OV_EXPORT void tkStoreIndexColor(int32_t index, float red, float green, float blue);
+/* 2^rampBits grey ramps of 2^levelBits entries each. */
+OV_EXPORT void tkStoreFogRamps(int32_t levelBits, int32_t rampBits);
+OV_EXPORT void tkStoreGreyRamp(void);
+/* Fills the map after the window format's colour bit fields; the two
+ * arguments are not read. */
+OV_EXPORT void tkStoreRgbLayout(int32_t first, int32_t second);
+OV_EXPORT int32_t tkCountMapEntries(void);
 
 /* Null while no window is open. */
-HWND tkWindowHandle(void);
-HDC tkDeviceContext(void);
-HGLRC tkRenderContext(void);
+OV_EXPORT HWND tkWindowHandle(void);
+OV_EXPORT HDC tkDeviceContext(void);
+OV_EXPORT HGLRC tkRenderContext(void);
 
 #ifdef __cplusplus
 }

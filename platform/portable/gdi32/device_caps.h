@@ -1,0 +1,11 @@
+// What kind of device the display is. It is a palette device exactly when
+// its pixels are 8-bit indices into a colour map (an X PseudoColor visual),
+// which is how Wine decides it too.
+#ifndef PLATFORM_PORTABLE_DEVICE_CAPS_H
+#define PLATFORM_PORTABLE_DEVICE_CAPS_H
+
+constexpr unsigned kSystemPaletteSize = 256;
+
+bool PortableIsPaletteDevice();
+
+#endif

@@ -1,0 +1,96 @@
+// Logical palettes: creating them, their entries, and UnrealizeObject.
+#include "gdi32/palettes.h"
+
+#include <algorithm>
+#include <new>
+
+#include "fill_table.h"
+
+const PALETTEENTRY kStaticColours[kStaticColourCount] = {
+    {0, 0, 0, 0},       {128, 0, 0, 0},     {0, 128, 0, 0},   {128, 128, 0, 0}, {0, 0, 128, 0},
+    {128, 0, 128, 0},   {0, 128, 128, 0},   {192, 192, 192, 0}, {192, 220, 192, 0}, {166, 202, 240, 0},
+    {255, 251, 240, 0}, {160, 160, 164, 0}, {128, 128, 128, 0}, {255, 0, 0, 0},   {0, 255, 0, 0},
+    {255, 255, 0, 0},   {0, 0, 255, 0},     {255, 0, 255, 0}, {0, 255, 255, 0}, {255, 255, 255, 0}};
+
+namespace {
+
+// How many of count entries from start fit in a palette of size entries.
+UINT EntriesInRange(size_t size, UINT start, UINT count)
+{
+    return start >= size ? 0 : static_cast<UINT>(std::min<size_t>(count, size - start));
+}
+
+// Any version and any count, as GDI takes them: nothing says otherwise.
+HPALETTE WINAPI PortableCreatePalette(const LOGPALETTE *block)
+{
+    if (!block)
+        return nullptr;
+    std::unique_ptr<PortablePalette> made;
+    try {
+        made = std::make_unique<PortablePalette>(
+            std::vector<PALETTEENTRY>(block->palPalEntry, block->palPalEntry + block->palNumEntries), false);
+    } catch (const std::bad_alloc &) {
+        return nullptr;
+    }
+    std::lock_guard<std::mutex> hold(PortableGdiLock());
+    return static_cast<HPALETTE>(PortableAddGdiObject(std::move(made)));
+}
+
+// The stock palette cannot be changed.
+UINT WINAPI PortableSetPaletteEntries(HPALETTE palette, UINT start, UINT count, const PALETTEENTRY *entries)
+{
+    std::lock_guard<std::mutex> hold(PortableGdiLock());
+    PortablePalette *found = PortableFindPalette(palette);
+    if (!found || found->stock || !entries)
+        return 0;
+    const UINT n = EntriesInRange(found->entries.size(), start, count);
+    std::copy(entries, entries + n, found->entries.begin() + start);
+    return n;
+}
+
+// Without a buffer or a count, the number of entries the palette has.
+UINT WINAPI PortableGetPaletteEntries(HPALETTE palette, UINT start, UINT count, LPPALETTEENTRY entries)
+{
+    std::lock_guard<std::mutex> hold(PortableGdiLock());
+    const PortablePalette *found = PortableFindPalette(palette);
+    if (!found)
+        return 0;
+    if (!entries || count == 0)
+        return static_cast<UINT>(found->entries.size());
+    const UINT n = EntriesInRange(found->entries.size(), start, count);
+    std::copy_n(found->entries.begin() + start, n, entries);
+    return n;
+}
+
+// Every realisation maps a palette afresh (see system_palette.cpp), so no
+// object has anything to forget; only a handle that is none fails.
+BOOL WINAPI PortableUnrealizeObject(HGDIOBJ handle)
+{
+    std::lock_guard<std::mutex> hold(PortableGdiLock());
+    for (PortableGdiKind kind : {PortableGdiKind::Palette, PortableGdiKind::Bitmap, PortableGdiKind::Brush,
+                                 PortableGdiKind::Pen})
+        if (PortableFindGdiObject(handle, kind))
+            return TRUE;
+    return FALSE;
+}
+
+} // namespace
+
+std::unique_ptr<PortableGdiObject> PortableMakeStockPalette()
+{
+    return std::make_unique<PortablePalette>(
+        std::vector<PALETTEENTRY>(kStaticColours, kStaticColours + kStaticColourCount), true);
+}
+
+PortablePalette *PortableFindPalette(HGDIOBJ handle)
+{
+    return static_cast<PortablePalette *>(PortableFindGdiObject(handle, PortableGdiKind::Palette));
+}
+
+void PortableFillPalettes(PlatformTable *t)
+{
+    t->CreatePalette = PortableCreatePalette;
+    t->SetPaletteEntries = PortableSetPaletteEntries;
+    t->GetPaletteEntries = PortableGetPaletteEntries;
+    t->UnrealizeObject = PortableUnrealizeObject;
+}

@@ -1,0 +1,198 @@
+// Files and read-only mappings over POSIX. Only what the image readers ask
+// for: existing files opened for reading, whole or granularity-aligned
+// read-only views.
+#include <errno.h>
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <map>
+#include <mutex>
+#include <string>
+
+#include "fill_table.h"
+#include "kernel32/kernel_handles.h"
+#include "utf16.h"
+
+namespace {
+
+// As on Windows, views start at multiples of the allocation granularity.
+constexpr uint64_t kAllocationGranularity = 65536;
+
+struct PortableFile : PortableKernelObject {
+    explicit PortableFile(int descriptor) : fd(descriptor) {}
+    ~PortableFile() override { close(fd); }
+    int fd;
+};
+
+// Holds its own descriptor: the mapping outlives a closed file handle.
+struct PortableMapping : PortableKernelObject {
+    PortableMapping(int descriptor, uint64_t bytes) : fd(descriptor), size(bytes) {}
+    ~PortableMapping() override { close(fd); }
+    int fd;
+    uint64_t size;
+};
+
+std::mutex viewLock;
+std::map<const void *, size_t> views; // view address -> mapped length
+
+bool FileSize(int fd, uint64_t *size)
+{
+    struct stat info;
+    if (fstat(fd, &info) != 0)
+        return false;
+    *size = uint64_t(info.st_size);
+    return true;
+}
+
+HANDLE OpenForReading(const char *path, DWORD access, DWORD disposition)
+{
+    if (path == nullptr || access != GENERIC_READ || disposition != OPEN_EXISTING)
+        return INVALID_HANDLE_VALUE;
+    int fd = open(path, O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return INVALID_HANDLE_VALUE;
+    struct stat info;
+    if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) { // Windows opens no directory without backup semantics
+        close(fd);
+        return INVALID_HANDLE_VALUE;
+    }
+    return PortableAdoptHandle(new PortableFile(fd));
+}
+
+HANDLE WINAPI PortableCreateFileA(LPCSTR name, DWORD access, DWORD, LPSECURITY_ATTRIBUTES, DWORD disposition, DWORD,
+                                  HANDLE)
+{
+    return OpenForReading(name, access, disposition);
+}
+
+HANDLE WINAPI PortableCreateFileW(LPCWSTR name, DWORD access, DWORD, LPSECURITY_ATTRIBUTES, DWORD disposition, DWORD,
+                                  HANDLE)
+{
+    if (name == nullptr)
+        return INVALID_HANDLE_VALUE;
+    return OpenForReading(Utf16ToUtf8(name).c_str(), access, disposition);
+}
+
+BOOL WINAPI PortableReadFile(HANDLE handle, LPVOID buffer, DWORD count, LPDWORD delivered, LPOVERLAPPED)
+{
+    if (delivered)
+        *delivered = 0;
+    PortableFile *file = PortableHandleAs<PortableFile>(handle);
+    if (!file)
+        return FALSE;
+    DWORD total = 0;
+    while (total < count) {
+        ssize_t got = read(file->fd, static_cast<char *>(buffer) + total, count - total);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return FALSE;
+        if (got == 0)
+            break; // end of file: success with fewer bytes, as on Windows
+        total += DWORD(got);
+        if (delivered)
+            *delivered = total;
+    }
+    return TRUE;
+}
+
+DWORD WINAPI PortableSetFilePointer(HANDLE handle, LONG distanceLow, PLONG distanceHigh, DWORD method)
+{
+    PortableFile *file = PortableHandleAs<PortableFile>(handle);
+    if (!file)
+        return INVALID_SET_FILE_POINTER;
+    int64_t distance = distanceHigh ? int64_t(uint64_t(uint32_t(*distanceHigh)) << 32 | uint32_t(distanceLow))
+                                    : int64_t(distanceLow);
+    int64_t base = 0;
+    uint64_t size = 0;
+    if (method == FILE_CURRENT)
+        base = lseek(file->fd, 0, SEEK_CUR);
+    else if (method == FILE_END && FileSize(file->fd, &size))
+        base = int64_t(size);
+    else if (method != FILE_BEGIN)
+        return INVALID_SET_FILE_POINTER;
+    int64_t target = base + distance;
+    // Without the high part the new position must fit 32 bits; never negative.
+    if (base < 0 || target < 0 || (!distanceHigh && target > int64_t(0xFFFFFFFE)))
+        return INVALID_SET_FILE_POINTER;
+    if (lseek(file->fd, off_t(target), SEEK_SET) < 0)
+        return INVALID_SET_FILE_POINTER;
+    if (distanceHigh)
+        *distanceHigh = LONG(uint64_t(target) >> 32);
+    return DWORD(uint64_t(target));
+}
+
+DWORD WINAPI PortableGetFileSize(HANDLE handle, LPDWORD sizeHigh)
+{
+    PortableFile *file = PortableHandleAs<PortableFile>(handle);
+    uint64_t size = 0;
+    if (!file || !FileSize(file->fd, &size))
+        return INVALID_FILE_SIZE;
+    if (sizeHigh)
+        *sizeHigh = DWORD(size >> 32);
+    return DWORD(size);
+}
+
+HANDLE WINAPI PortableCreateFileMappingA(HANDLE fileHandle, LPSECURITY_ATTRIBUTES, DWORD protect, DWORD maximumHigh,
+                                         DWORD maximumLow, LPCSTR)
+{
+    PortableFile *file = PortableHandleAs<PortableFile>(fileHandle);
+    uint64_t fileSize = 0;
+    if (!file || protect != PAGE_READONLY || !FileSize(file->fd, &fileSize))
+        return nullptr;
+    uint64_t size = uint64_t(maximumHigh) << 32 | maximumLow;
+    if (size == 0)
+        size = fileSize;
+    // A read-only mapping can neither be empty nor grow the file.
+    if (size == 0 || size > fileSize)
+        return nullptr;
+    int fd = fcntl(file->fd, F_DUPFD_CLOEXEC, 0);
+    if (fd < 0)
+        return nullptr;
+    return PortableAdoptHandle(new PortableMapping(fd, size));
+}
+
+LPVOID WINAPI PortableMapViewOfFile(HANDLE mappingHandle, DWORD access, DWORD offsetHigh, DWORD offsetLow,
+                                    SIZE_T bytes)
+{
+    PortableMapping *mapping = PortableHandleAs<PortableMapping>(mappingHandle);
+    uint64_t offset = uint64_t(offsetHigh) << 32 | offsetLow;
+    if (!mapping || access != FILE_MAP_READ || offset % kAllocationGranularity != 0 || offset >= mapping->size)
+        return nullptr;
+    uint64_t length = bytes ? uint64_t(bytes) : mapping->size - offset;
+    if (length > mapping->size - offset)
+        return nullptr;
+    void *view = mmap(nullptr, size_t(length), PROT_READ, MAP_PRIVATE, mapping->fd, off_t(offset));
+    if (view == MAP_FAILED)
+        return nullptr;
+    std::lock_guard<std::mutex> guard(viewLock);
+    views[view] = size_t(length);
+    return view;
+}
+
+BOOL WINAPI PortableUnmapViewOfFile(LPCVOID view)
+{
+    std::lock_guard<std::mutex> guard(viewLock);
+    auto found = views.find(view);
+    if (found == views.end())
+        return FALSE;
+    munmap(const_cast<void *>(found->first), found->second);
+    views.erase(found);
+    return TRUE;
+}
+
+} // namespace
+
+void PortableFillFilesAndMappings(PlatformTable *t)
+{
+    t->CreateFileA = PortableCreateFileA;
+    t->CreateFileW = PortableCreateFileW;
+    t->ReadFile = PortableReadFile;
+    t->SetFilePointer = PortableSetFilePointer;
+    t->GetFileSize = PortableGetFileSize;
+    t->CreateFileMappingA = PortableCreateFileMappingA;
+    t->MapViewOfFile = PortableMapViewOfFile;
+    t->UnmapViewOfFile = PortableUnmapViewOfFile;
+}

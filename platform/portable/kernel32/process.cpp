@@ -1,0 +1,49 @@
+// The process: the version it reports and its end.
+#include <stdio.h>
+#include <string.h>
+#include <unistd.h>
+
+#include "fill_table.h"
+
+namespace {
+
+// What Windows 8 and later tell a program that declares no newer version in
+// its manifest: NT 6.2, build 9200.
+constexpr DWORD kMajorVersion = 6;
+constexpr DWORD kMinorVersion = 2;
+constexpr DWORD kBuildNumber = 9200;
+constexpr DWORD kExtendedRecordSize = sizeof(OSVERSIONINFOA) + 8; // OSVERSIONINFOEXA
+constexpr BYTE kWorkstation = 1;                                  // VER_NT_WORKSTATION
+
+BOOL WINAPI PortableGetVersionExA(LPOSVERSIONINFOA version)
+{
+    if (!version)
+        return FALSE;
+    const DWORD size = version->dwOSVersionInfoSize;
+    if (size != sizeof(OSVERSIONINFOA) && size != kExtendedRecordSize)
+        return FALSE;
+    memset(reinterpret_cast<BYTE *>(version) + sizeof(DWORD), 0, size - sizeof(DWORD));
+    version->dwMajorVersion = kMajorVersion;
+    version->dwMinorVersion = kMinorVersion;
+    version->dwBuildNumber = kBuildNumber;
+    version->dwPlatformId = VER_PLATFORM_WIN32_NT;
+    if (size == kExtendedRecordSize)
+        reinterpret_cast<BYTE *>(version)[sizeof(OSVERSIONINFOA) + 6] = kWorkstation; // wProductType
+    return TRUE;
+}
+
+// At once: no static destructors, no SDL or GL shutdown that could wait on a
+// display or a driver thread. What the program wrote is flushed first.
+void WINAPI PortableExitProcess(UINT exitCode)
+{
+    fflush(nullptr);
+    _exit(static_cast<int>(exitCode));
+}
+
+} // namespace
+
+void PortableFillProcess(PlatformTable *t)
+{
+    t->GetVersionExA = PortableGetVersionExA;
+    t->ExitProcess = PortableExitProcess;
+}

@@ -1,0 +1,26 @@
+// The state of the keys and mouse buttons, kept twice as Win32 keeps it: as
+// the devices report it while events are read, and as of the input message a
+// thread took last, which is what GetKeyState answers.
+#ifndef PLATFORM_PORTABLE_KEY_STATE_H
+#define PLATFORM_PORTABLE_KEY_STATE_H
+
+#include <array>
+
+#include "platform/platform.h"
+
+// One byte per virtual key: bit 7 held down, bit 0 toggled.
+using PortableKeyState = std::array<BYTE, 256>;
+
+// The event reader's side, on the thread that reads SDL's events.
+void PortableNoteKey(BYTE key, bool down); // a press toggles, a repeat does not
+// Shift, Control and Alt held, Caps Lock and Num Lock on, as the device
+// reports them with each key event.
+void PortableNoteModifiers(bool shift, bool control, bool alt, bool capsLock, bool numLock);
+PortableKeyState PortableDeviceKeys();
+bool PortableHeld(const PortableKeyState &keys, BYTE key);
+
+// The calling thread took an input message stamped with this state.
+void PortableAdoptKeys(const PortableKeyState &keys);
+const PortableKeyState &PortableThreadKeys();
+
+#endif

@@ -1,0 +1,250 @@
+// Creating, showing and destroying top-level windows over SDL2. The frame
+// that AdjustWindowRectEx adds is subtracted again when a window is made, so
+// an adjusted rectangle gives exactly the asked-for client area.
+#include "user32/sdl_windows.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <mutex>
+
+#include "fill_table.h"
+#include "kernel32/threads.h"
+#include "opengl32/gl_contexts.h"
+#include "user32/display_modes.h"
+#include "user32/display_watch.h"
+#include "user32/keyboard.h"
+#include "user32/mouse.h"
+#include "user32/painting.h"
+#include "user32/window_classes.h"
+#include "user32/window_dc.h"
+#include "user32/window_events.h"
+#include "user32/window_registry.h"
+#include "utf16.h"
+
+namespace {
+
+constexpr int kDefaultClientWidth = 640;
+constexpr int kDefaultClientHeight = 480;
+
+bool OpenSdlWindow(PortableWindow &window)
+{
+    Uint32 flags = SDL_WINDOW_HIDDEN; // GL draws to a child window of its own visual
+    if (window.frame.Empty())
+        flags |= SDL_WINDOW_BORDERLESS;
+    if (window.style & WS_THICKFRAME)
+        flags |= SDL_WINDOW_RESIZABLE;
+    const std::optional<SDL_DisplayMode> mode = PortableFullscreenMode();
+    const bool fullscreen = (window.style & WS_POPUP) && mode;
+    if (fullscreen)
+        flags |= SDL_WINDOW_FULLSCREEN;
+    SDL_Window *sdl = SDL_CreateWindow(window.title.c_str(), window.x + window.frame.left, window.y + window.frame.top,
+                                       window.clientWidth, window.clientHeight, flags);
+    if (!sdl) // a display without GLX (8-bit Xvfb) still has windows; GL then fails on them
+        sdl = SDL_CreateWindow(window.title.c_str(), window.x + window.frame.left, window.y + window.frame.top,
+                               window.clientWidth, window.clientHeight, flags & ~SDL_WINDOW_OPENGL);
+    if (!sdl)
+        return false;
+    if (fullscreen)
+        SDL_SetWindowDisplayMode(sdl, &*mode);
+    PortableWatchDisplayOf(sdl);
+    const auto attach = [&](PortableWindow &registered) {
+        registered.sdl = sdl;
+        registered.sdlId = SDL_GetWindowID(sdl);
+    };
+    if (!window.handle || !PortableVisitWindow(window.handle, attach))
+        attach(window); // not registered yet: no other thread can see it
+    return true;
+}
+
+HWND WINAPI PortableCreateWindowExA(DWORD, LPCSTR className, LPCSTR title, DWORD style, int x, int y, int width,
+                                    int height, HWND, HMENU menu, HINSTANCE instance, LPVOID)
+{
+    if (style & WS_CHILD) // only top-level windows are modelled
+        return nullptr;
+    auto window = std::make_unique<PortableWindow>();
+    if (!PortableAcquireClass(className, instance, &window->windowClass, &window->classAtom))
+        return nullptr;
+    window->owner = PortableCurrentThreadId();
+    window->title = title ? title : "";
+    window->style = style;
+    window->frame = PortableFrameFor(style, menu != nullptr);
+    const int frameWidth = window->frame.left + window->frame.right;
+    const int frameHeight = window->frame.top + window->frame.bottom;
+    if (x != CW_USEDEFAULT) {
+        window->x = x;
+        window->y = y;
+    }
+    if (width == CW_USEDEFAULT) {
+        width = kDefaultClientWidth + frameWidth;
+        height = kDefaultClientHeight + frameHeight;
+    }
+    window->clientWidth = std::max(1, width - frameWidth);
+    window->clientHeight = std::max(1, height - frameHeight);
+    if (!PortableEnsureVideo() || !OpenSdlWindow(*window)) {
+        PortableReleaseClass(window->classAtom);
+        return nullptr;
+    }
+    const HWND handle = PortableAddWindow(std::move(window));
+    if (style & WS_VISIBLE)
+        PortableShowWindow(handle, SW_SHOW);
+    return handle;
+}
+
+HWND WINAPI PortableCreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR title, DWORD style, int x, int y,
+                                    int width, int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID data)
+{
+    // One class registry for both forms: a class atom passes as it is.
+    const bool atom = (reinterpret_cast<uintptr_t>(className) >> 16) == 0;
+    const std::string narrowClass = atom || !className ? std::string() : Utf16ToUtf8(className);
+    const std::string narrowTitle = title ? Utf16ToUtf8(title) : std::string();
+    const LPCSTR classArgument = atom ? reinterpret_cast<LPCSTR>(className) : narrowClass.c_str();
+    return PortableCreateWindowExA(exStyle, className ? classArgument : nullptr, title ? narrowTitle.c_str() : nullptr,
+                                   style, x, y, width, height, parent, menu, instance, data);
+}
+
+BOOL WINAPI PortableGetClientRect(HWND handle, LPRECT rect)
+{
+    const PortableWindow *window = PortableFindWindow(handle);
+    if (!window || !rect)
+        return FALSE;
+    rect->left = 0;
+    rect->top = 0;
+    rect->right = window->minimized ? 0 : window->clientWidth;
+    rect->bottom = window->minimized ? 0 : window->clientHeight;
+    return TRUE;
+}
+
+// The modelled frame around where the client area really is.
+BOOL WINAPI PortableGetWindowRect(HWND handle, LPRECT rect)
+{
+    const PortableWindow *window = PortableFindWindow(handle);
+    if (!window || !rect)
+        return FALSE;
+    rect->left = window->x;
+    rect->top = window->y;
+    rect->right = window->x + window->frame.left + window->clientWidth + window->frame.right;
+    rect->bottom = window->y + window->frame.top + window->clientHeight + window->frame.bottom;
+    return TRUE;
+}
+
+} // namespace
+
+BOOL WINAPI PortableShowWindow(HWND handle, int command)
+{
+    PortableWindow *window = PortableFindWindow(handle);
+    if (!window)
+        return FALSE;
+    const BOOL wasVisible = window->visible;
+    PortableNotices notices;
+    switch (command) {
+    case SW_HIDE:
+        if (window->visible)
+            SDL_HideWindow(window->sdl);
+        window->visible = false;
+        PortableSetPaintable(handle, false);
+        break;
+    case SW_MAXIMIZE: // the window manager sizes it; the size message follows from there
+        PortableReveal(*window, notices);
+        if (window->minimized) {
+            SDL_RestoreWindow(window->sdl);
+            PortableSetMinimized(*window, false, notices);
+        }
+        SDL_MaximizeWindow(window->sdl);
+        break;
+    case SW_MINIMIZE:
+    case SW_SHOWMINIMIZED:
+        PortableReveal(*window, notices);
+        SDL_MinimizeWindow(window->sdl);
+        PortableSetMinimized(*window, true, notices); // at once: without a window manager no event would come
+        break;
+    case SW_RESTORE:
+    case SW_SHOWNORMAL:
+    case SW_SHOWDEFAULT:
+        PortableReveal(*window, notices);
+        if (window->minimized) {
+            SDL_RestoreWindow(window->sdl);
+            PortableSetMinimized(*window, false, notices);
+        } else if (command == SW_RESTORE && (SDL_GetWindowFlags(window->sdl) & SDL_WINDOW_MAXIMIZED)) {
+            SDL_RestoreWindow(window->sdl);
+        }
+        break;
+    default:
+        PortableReveal(*window, notices);
+        break;
+    }
+    PortableDeliver(notices);
+    return wasVisible;
+}
+
+namespace {
+
+BOOL WINAPI PortableSetForegroundWindow(HWND handle)
+{
+    PortableWindow *window = PortableFindWindow(handle);
+    if (!window)
+        return FALSE;
+    SDL_RaiseWindow(window->sdl);
+    return TRUE;
+}
+
+BOOL WINAPI PortableIsIconic(HWND handle)
+{
+    const PortableWindow *window = PortableFindWindow(handle);
+    return window && window->minimized;
+}
+
+} // namespace
+
+bool PortableEnsureVideo()
+{
+    static std::mutex lock;
+    static bool ready = false;
+    std::lock_guard<std::mutex> hold(lock);
+    if (ready)
+        return true;
+    // SDL must not take SIGINT/SIGTERM away from the process, nor keep a
+    // Windows program's screen saver off.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    // The pointer is grabbed only while the program holds the capture.
+    SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+        return false;
+    SDL_ShowCursor(PortableCursorShown() ? SDL_ENABLE : SDL_DISABLE);
+    ready = true;
+    return true;
+}
+
+BOOL WINAPI PortableDestroyWindow(HWND handle)
+{
+    PortableWindow *window = PortableFindOwnedWindow(handle); // Win32 refuses other threads' windows too
+    if (!window || window->destroying)
+        return FALSE;
+    window->destroying = true;
+    if (WNDPROC procedure = window->windowClass.lpfnWndProc) {
+        procedure(handle, WM_DESTROY, 0, 0);
+        procedure(handle, WM_NCDESTROY, 0, 0);
+    }
+    PortableReleaseWindowGL(handle);
+    PortableForgetWindowDC(handle);
+    PortableForgetFocus(handle);
+    PortableForgetCapture(handle);
+    PortableForgetPaint(handle);
+    std::unique_ptr<PortableWindow> gone = PortableRemoveWindow(handle);
+    SDL_DestroyWindow(gone->sdl);
+    PortableReleaseClass(gone->classAtom);
+    return TRUE;
+}
+
+void PortableFillSdlWindows(PlatformTable *t)
+{
+    t->CreateWindowExA = PortableCreateWindowExA;
+    t->CreateWindowExW = PortableCreateWindowExW;
+    t->DestroyWindow = PortableDestroyWindow;
+    t->GetClientRect = PortableGetClientRect;
+    t->GetWindowRect = PortableGetWindowRect;
+    t->ShowWindow = PortableShowWindow;
+    t->SetForegroundWindow = PortableSetForegroundWindow;
+    t->IsIconic = PortableIsIconic;
+}

@@ -1,0 +1,61 @@
+// The live top-level windows and the one way to look one up. A window's
+// fields belong to the thread that owns it; other threads reach only what
+// the accessors below read under the registry's lock.
+#ifndef PLATFORM_PORTABLE_WINDOW_REGISTRY_H
+#define PLATFORM_PORTABLE_WINDOW_REGISTRY_H
+
+#include <stdint.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/platform.h"
+#include "user32/window_frame.h"
+
+struct SDL_Window;
+
+struct PortableWindow {
+    HWND handle = nullptr;
+    DWORD owner = 0; // thread id
+    WNDCLASSA windowClass{};
+    ATOM classAtom = 0;
+    std::string title;
+    DWORD style = 0;
+    PortableFrame frame;
+    int x = 0; // outer top-left corner, screen coordinates
+    int y = 0;
+    int clientWidth = 1;
+    int clientHeight = 1;
+    LONG_PTR userData = 0;    // under the registry's lock
+    SDL_Window *sdl = nullptr; // under the registry's lock while it changes
+    uint32_t sdlId = 0;        // likewise
+    bool visible = false;
+    bool sized = false; // WM_SIZE has been sent once
+    bool minimized = false;
+    bool destroying = false;
+};
+
+// Numbers the window, registers it and counts it for the calling thread.
+HWND PortableAddWindow(std::unique_ptr<PortableWindow> window);
+// Unregisters the window and hands it back; null when there is none.
+std::unique_ptr<PortableWindow> PortableRemoveWindow(HWND handle);
+
+// Any thread: the window or null. Fields other than the locked ones are only
+// for the owner thread to touch.
+PortableWindow *PortableFindWindow(HWND handle);
+// The calling thread's own window, or null (also for another thread's).
+PortableWindow *PortableFindOwnedWindow(HWND handle);
+HWND PortableWindowBySdlId(uint32_t sdlId);
+
+// Runs visit with the registry locked on the window, or on every window.
+bool PortableVisitWindow(HWND handle, const std::function<void(PortableWindow &)> &visit);
+void PortableVisitWindows(const std::function<void(PortableWindow &)> &visit);
+
+DWORD PortableWindowOwner(HWND handle);  // 0 for no window
+WNDPROC PortableWindowProc(HWND handle); // null for no window
+SDL_Window *PortableSdlWindow(HWND handle);
+
+bool PortableThreadOwnsWindows();
+
+#endif

@@ -1,0 +1,86 @@
+// A toolkit program that prints every callback it gets, one line each, for
+// the end-to-end check driven by real X input. p prints the pointer's
+// position; after the loop, whether every handle and callback is null.
+#include <stdio.h>
+
+#include "toolkit/tk.h"
+#include "toolkit/toolkit_state.h"
+
+#include <GL/gl.h>
+
+namespace {
+
+void Print(const char *format, int a = 0, int b = 0, int c = 0)
+{
+    printf(format, a, b, c);
+    fflush(stdout);
+}
+
+void Reshape(int32_t width, int32_t height)
+{
+    glViewport(0, 0, width, height);
+    Print("reshape %d %d\n", width, height);
+}
+
+void Expose()
+{
+    glClear(GL_COLOR_BUFFER_BIT);
+    tkFlipBuffers();
+}
+
+int32_t Key(int32_t key, int32_t modifiers)
+{
+    Print("key %d %d\n", key, modifiers);
+    if (key == 'p') {
+        int32_t x = 0, y = 0;
+        tkPointerPosition(&x, &y);
+        Print("pointer %d %d\n", x, y);
+    }
+    return 0;
+}
+
+int32_t Down(int32_t x, int32_t y, int32_t button)
+{
+    Print("down %d %d %d\n", x, y, button);
+    return 0;
+}
+
+int32_t Up(int32_t x, int32_t y, int32_t button)
+{
+    Print("up %d %d %d\n", x, y, button);
+    return 0;
+}
+
+int32_t Move(int32_t x, int32_t y, int32_t held)
+{
+    if (held)
+        Print("drag %d %d %d\n", x, y, held);
+    return 0;
+}
+
+bool AllGone()
+{
+    const ToolkitState &s = toolkitState;
+    return !s.window && !s.deviceContext && !s.renderContext && !s.palette && !s.onReshape && !s.onExpose &&
+           !s.onKey && !s.onButtonDown && !s.onButtonUp && !s.onPointerMove && !s.onIdle;
+}
+
+} // namespace
+
+int main()
+{
+    tkSetModeFlags(TKMODE_RGBA | TKMODE_DOUBLE_BUFFER);
+    tkPlaceWindow(200, 150, 300, 200);
+    tkOnReshape(Reshape);
+    tkOnExpose(Expose);
+    tkOnKey(Key);
+    tkOnButtonDown(Down);
+    tkOnButtonUp(Up);
+    tkOnPointerMove(Move);
+    if (!tkOpenWindow("tk-recorder"))
+        return 1;
+    Print("ready\n");
+    tkRunLoop();
+    Print(AllGone() ? "closed, all null\n" : "closed, something left\n");
+    return 0;
+}

@@ -1,0 +1,157 @@
+// Real keyboard and mouse input, as the system delivers it, on both builds:
+// what each key and button becomes, the key state as of each message, where
+// input waits in the queue, and a captured drag that leaves the window.
+#include "tests/platform/window_fixture.h"
+#include "tests/support/real_input.h"
+
+namespace {
+
+using Typing = std::vector<std::tuple<UINT, WPARAM, bool>>; // message, wParam, Shift held then
+
+class Input : public WindowTest {
+protected:
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        if (!RealInputReady())
+            GTEST_SKIP() << "no XTEST on this display";
+        window_ = Open(240, 160, WS_OVERLAPPEDWINDOW, true, 100, 100); // room to drag past the edges
+        ASSERT_NE(window_, nullptr);
+    }
+    // Handles messages until `count` of those kinds came, or two seconds went by.
+    static std::vector<Delivered> TakeUntil(size_t count, std::initializer_list<UINT> kinds)
+    {
+        for (int i = 0; i < 400 && DeliveredOf(kinds).size() < count; ++i)
+            PumpFor(0);
+        PumpFor(0);
+        return DeliveredOf(kinds);
+    }
+    // Presses (a key) and releases (minus the key), all sent before anything
+    // is taken: each message must come with the key state of its own moment.
+    static Typing Typed(std::initializer_list<int> keys, size_t count)
+    {
+        delivered.clear();
+        for (int key : keys)
+            PressKey(BYTE(key < 0 ? -key : key), key > 0);
+        Typing seen;
+        for (const Delivered &d :
+             TakeUntil(count, {WM_KEYDOWN, WM_KEYUP, WM_CHAR, WM_SYSKEYDOWN, WM_SYSKEYUP, WM_SYSCHAR}))
+            seen.emplace_back(d.message, d.wParam, d.shiftHeld);
+        return seen;
+    }
+    HWND window_ = nullptr;
+};
+
+// Alt makes system keys; its own release is one only when nothing was
+// pressed meanwhile (which would open the window menu).
+TEST_F(Input, KeysComeWithTheKeyStateOfTheirOwnMoment)
+{
+    const Typing shifted{{WM_KEYDOWN, VK_SHIFT, true}, {WM_KEYDOWN, 'A', true}, {WM_CHAR, 'A', true},
+                       {WM_KEYUP, 'A', true},        {WM_KEYUP, VK_SHIFT, false}, {WM_KEYDOWN, 'A', false},
+                       {WM_CHAR, 'a', false},        {WM_KEYUP, 'A', false}};
+    EXPECT_EQ(Typed({VK_SHIFT, 'A', -'A', -VK_SHIFT, 'A', -'A'}, shifted.size()), shifted);
+    const std::vector<Delivered> keys = DeliveredOf({WM_KEYDOWN, WM_KEYUP});
+    ASSERT_EQ(keys.size(), 6u);
+    EXPECT_EQ(keys[1].lParam & 0xC0000000, 0);          // a fresh press
+    EXPECT_EQ(keys[2].lParam & 0xC0000000, 0xC0000000); // was down, going up
+
+    const Typing withAlt{{WM_SYSKEYDOWN, VK_MENU, false}, {WM_SYSKEYDOWN, 'X', false}, {WM_SYSCHAR, 'x', false},
+                       {WM_SYSKEYUP, 'X', false},       {WM_KEYUP, VK_MENU, false}};
+    EXPECT_EQ(Typed({VK_MENU, 'X', -'X', -VK_MENU}, withAlt.size()), withAlt);
+    ASSERT_EQ(DeliveredOf({WM_SYSKEYDOWN}).size(), 2u);
+    EXPECT_NE(HIWORD(DeliveredOf({WM_SYSKEYDOWN})[1].lParam) & KF_ALTDOWN, 0);
+    const Typing altAlone{{WM_SYSKEYDOWN, VK_MENU, false}, {WM_SYSKEYUP, VK_MENU, false}};
+    EXPECT_EQ(Typed({VK_MENU, -VK_MENU}, altAlone.size()), altAlone);
+}
+
+TEST_F(Input, TranslationGivesTheCharacterTheKeyboardTypes)
+{
+    const struct Case {
+        BYTE held; // 0 for none; VK_CAPITAL: Caps Lock on for the key
+        BYTE key;
+        WPARAM character; // 0: no character at all
+    } cases[] = {
+        {0, 'Q', 'q'},        {VK_SHIFT, 'Q', 'Q'}, {VK_CAPITAL, 'Q', 'Q'}, {0, '7', '7'},
+        {VK_CONTROL, 'C', 3}, {0, VK_RETURN, '\r'}, {0, VK_TAB, '\t'},      {0, VK_ESCAPE, 27},
+        {0, VK_BACK, 8},      {0, VK_SPACE, ' '},   {0, VK_F1 + 1, 0},      {0, VK_LEFT, 0},
+    };
+    for (const Case &each : cases) {
+        SCOPED_TRACE(int(each.key));
+        delivered.clear();
+        const bool lock = each.held == VK_CAPITAL;
+        if (each.held)
+            lock ? TypeKey(VK_CAPITAL) : PressKey(each.held);
+        TypeKey(each.key);
+        if (each.held)
+            lock ? TypeKey(VK_CAPITAL) : ReleaseKey(each.held);
+        TakeUntil(lock ? 3 : 1, {WM_KEYUP}); // the key's own release
+        const std::vector<Delivered> characters = DeliveredOf({WM_CHAR});
+        ASSERT_EQ(characters.size(), each.character ? 1u : 0u);
+        if (each.character) {
+            EXPECT_EQ(characters[0].wParam, each.character);
+        }
+    }
+}
+
+// Input waits behind posted messages and the quit request, and comes
+// before paint.
+TEST_F(Input, InputIsTakenAfterTheQuitRequestAndBeforePaint)
+{
+    TypeKey(VK_F1 + 2);
+    platform.PostMessageA(window_, WM_USER + 1, 0, 0);
+    platform.PostQuitMessage(0);
+    platform.InvalidateRect(window_, nullptr, FALSE);
+    std::vector<std::pair<UINT, WPARAM>> order;
+    MSG message;
+    for (int i = 0; i < 400 && (order.empty() || order.back().first != WM_PAINT); ++i) {
+        if (!platform.PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            platform.Sleep(5);
+            continue;
+        }
+        const UINT kind = message.message;
+        if (kind == WM_USER + 1 || kind == WM_QUIT || kind == WM_KEYDOWN || kind == WM_KEYUP || kind == WM_PAINT)
+            order.emplace_back(kind, kind == WM_KEYDOWN || kind == WM_KEYUP ? message.wParam : 0);
+        if (kind != WM_QUIT)
+            platform.DispatchMessageA(&message);
+    }
+    const std::vector<std::pair<UINT, WPARAM>> expected{
+        {WM_USER + 1, 0}, {WM_QUIT, 0}, {WM_KEYDOWN, VK_F1 + 2}, {WM_KEYUP, VK_F1 + 2}, {WM_PAINT, 0}};
+    EXPECT_EQ(order, expected);
+}
+
+TEST_F(Input, ACapturedDragKeepsReportingPastTheWindowsEdge)
+{
+    RECT frame{}, insets{0, 0, 0, 0};
+    platform.GetWindowRect(window_, &frame);
+    platform.AdjustWindowRectEx(&insets, WS_OVERLAPPEDWINDOW | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, FALSE, 0);
+    const POINT corner{frame.left - insets.left, frame.top - insets.top}; // of the client area
+    MovePointerTo(corner.x + 40, corner.y + 30);
+    PressLeftButton();
+    TakeUntil(1, {WM_LBUTTONDOWN});
+    MovePointerTo(corner.x - 15, corner.y + 30);
+    PressKey(VK_SHIFT);
+    MovePointerTo(corner.x - 20, corner.y - 5);
+    PressLeftButton(false);
+    ReleaseKey(VK_SHIFT);
+    const std::vector<Delivered> up = TakeUntil(1, {WM_LBUTTONUP});
+    ASSERT_EQ(up.size(), 1u);
+    EXPECT_EQ(up[0].lParam, MAKELPARAM(-20, -5));
+    EXPECT_EQ(up[0].wParam, WPARAM(MK_SHIFT));
+    EXPECT_EQ(up[0].capture, window_);
+    EXPECT_EQ(platform.GetCapture(), nullptr);
+
+    const std::vector<Delivered> down = DeliveredOf({WM_LBUTTONDOWN});
+    ASSERT_EQ(down.size(), 1u);
+    EXPECT_EQ(down[0].lParam, MAKELPARAM(40, 30));
+    EXPECT_EQ(down[0].wParam, WPARAM(MK_LBUTTON));
+    const Delivered lastMove = DeliveredOf({WM_MOUSEMOVE}).back();
+    EXPECT_EQ(lastMove.lParam, MAKELPARAM(-20, -5));
+    EXPECT_EQ(lastMove.wParam, WPARAM(MK_LBUTTON | MK_SHIFT));
+    POINT pointer{};
+    ASSERT_TRUE(platform.GetCursorPos(&pointer));
+    EXPECT_EQ(std::make_pair(pointer.x, pointer.y), std::make_pair(corner.x - 20, corner.y - 5));
+}
+
+} // namespace

@@ -1,0 +1,129 @@
+#include "tests/support/real_input.h"
+
+#ifdef _WIN32
+
+namespace {
+
+void Send(INPUT input)
+{
+    SendInput(1, &input, sizeof input);
+}
+
+// Absolute positions are in 65536ths of the screen; the first one that
+// lands on the pixel.
+LONG Normalised(int pixel, int screen)
+{
+    return static_cast<LONG>((static_cast<long long>(pixel) * 65536 + screen - 1) / screen);
+}
+
+} // namespace
+
+bool RealInputReady() { return true; }
+
+void PressKey(BYTE virtualKey, bool down)
+{
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = virtualKey;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+    Send(input);
+}
+
+void PressLeftButton(bool down)
+{
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    Send(input);
+}
+
+void MovePointerTo(int screenX, int screenY)
+{
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = Normalised(screenX, GetSystemMetrics(SM_CXSCREEN));
+    input.mi.dy = Normalised(screenY, GetSystemMetrics(SM_CYSCREEN));
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    Send(input);
+}
+
+#else
+
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+#include <unistd.h>
+
+#include <utility>
+
+namespace {
+
+// A connection of the test's own: the server puts the input where the user's
+// would go, and the program under test reads it from its own connection.
+Display *Connection()
+{
+    static Display *display = [] {
+        Display *opened = XOpenDisplay(nullptr);
+        int event, error, major, minor;
+        if (opened && !XTestQueryExtension(opened, &event, &error, &major, &minor)) {
+            XCloseDisplay(opened);
+            opened = nullptr;
+        }
+        return opened;
+    }();
+    return display;
+}
+
+KeySym SymbolOf(BYTE virtualKey)
+{
+    if (virtualKey >= 'A' && virtualKey <= 'Z')
+        return XK_a + (virtualKey - 'A');
+    if (virtualKey >= '0' && virtualKey <= '9')
+        return XK_0 + (virtualKey - '0');
+    if (virtualKey >= VK_F1 && virtualKey < VK_F1 + 12)
+        return XK_F1 + (virtualKey - VK_F1);
+    const std::pair<BYTE, KeySym> named[] = {
+        {VK_SHIFT, XK_Shift_L}, {VK_CONTROL, XK_Control_L}, {VK_MENU, XK_Alt_L},   {VK_CAPITAL, XK_Caps_Lock},
+        {VK_RETURN, XK_Return}, {VK_TAB, XK_Tab},           {VK_ESCAPE, XK_Escape}, {VK_BACK, XK_BackSpace},
+        {VK_SPACE, XK_space},   {VK_LEFT, XK_Left}};
+    for (const auto &[key, symbol] : named) {
+        if (key == virtualKey)
+            return symbol;
+    }
+    return NoSymbol;
+}
+
+// Waits until the server has handled it: the events are then on their way
+// to the program under test.
+void Sync()
+{
+    XSync(Connection(), False);
+}
+
+} // namespace
+
+bool RealInputReady() { return Connection() != nullptr; }
+
+// SDL takes a release followed within 2 ms by a press of the same key for
+// auto-repeat, so keys go no faster than a person types.
+void PressKey(BYTE virtualKey, bool down)
+{
+    XTestFakeKeyEvent(Connection(), XKeysymToKeycode(Connection(), SymbolOf(virtualKey)), down, CurrentTime);
+    Sync();
+    usleep(5000);
+}
+
+void PressLeftButton(bool down)
+{
+    XTestFakeButtonEvent(Connection(), 1, down, CurrentTime);
+    Sync();
+}
+
+void MovePointerTo(int screenX, int screenY)
+{
+    XTestFakeMotionEvent(Connection(), -1, screenX, screenY, CurrentTime);
+    Sync();
+}
+
+#endif

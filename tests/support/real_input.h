@@ -1,0 +1,23 @@
+// Test support: input made the way a user's is, through the system's own
+// input path (SendInput on Windows, the XTEST extension under X), so that
+// what a window gets can be compared on both builds.
+#ifndef TESTS_SUPPORT_REAL_INPUT_H
+#define TESTS_SUPPORT_REAL_INPUT_H
+
+#include "platform/platform.h"
+
+// False when there is nothing to send input to (no display natively).
+bool RealInputReady();
+
+void PressKey(BYTE virtualKey, bool down = true);
+inline void ReleaseKey(BYTE virtualKey) { PressKey(virtualKey, false); }
+inline void TypeKey(BYTE virtualKey) // press and release
+{
+    PressKey(virtualKey);
+    ReleaseKey(virtualKey);
+}
+
+void PressLeftButton(bool down = true);
+void MovePointerTo(int screenX, int screenY);
+
+#endif

@@ -1,0 +1,142 @@
+// The RGB and colour-index palettes, their realisation and the colour maps.
+#include <math.h>
+
+#include "tests/toolkit/palette_fixture.h"
+#include "toolkit/palettes.h"
+#include "toolkit/tk.h"
+
+namespace {
+
+using Palettes = ScriptedWindowTest;
+
+TEST_F(Palettes, AThreeThreeTwoPaletteMakesRoomForTheStaticColours)
+{
+    UseFormat(ThreeThreeTwo());
+    ASSERT_NE(EnsureRgbPalette(toolkitState.deviceContext), nullptr);
+    EXPECT_EQ(Made()[100], (PALETTEENTRY{171, 171, 116, PC_NOCOLLAPSE}));
+    EXPECT_EQ(Made()[173], (PALETTEENTRY{192, 192, 192, 0})); // a static colour's slot
+    EXPECT_EQ(Made()[255], (PALETTEENTRY{255, 255, 255, 0}));
+    // The system palette is cleared to black first, then the palette realised.
+    EXPECT_EQ(callLog, (std::vector<std::string>{"DescribePixelFormat", "CreatePalette", "CreatePalette",
+                                                 "SelectPalette", "RealizePalette", "SelectPalette", "DeleteObject",
+                                                 "SelectPalette", "RealizePalette"}));
+    EXPECT_EQ(gdi.palettes[2][9], (PALETTEENTRY{0, 0, 0, PC_RESERVED | PC_NOCOLLAPSE}));
+    EXPECT_EQ(EnsureIndexPalette(toolkitState.deviceContext), toolkitState.palette); // made once, either form
+}
+
+TEST_F(Palettes, TakingTheStaticColoursLeavesOnlyBlackAndWhiteCollapsible)
+{
+    UseFormat(ThreeThreeTwo());
+    toolkitState.modeFlags = TKMODE_TAKE_STATIC_COLORS;
+    ASSERT_NE(EnsureRgbPalette(toolkitState.deviceContext), nullptr);
+    EXPECT_EQ(toolkitState.staticTakeover, 1);
+    EXPECT_EQ(Made()[0].peFlags, 0);
+    EXPECT_EQ(Made()[7], (PALETTEENTRY{255, 0, 0, PC_NOCOLLAPSE}));
+    EXPECT_EQ(Made()[173], (PALETTEENTRY{200, 200, 191, PC_NOCOLLAPSE}));
+    EXPECT_EQ(Made()[255].peFlags, 0);
+    EXPECT_EQ(toolkitState.staticSaved, 1); // realised in front: colours taken
+    EXPECT_EQ(callLog.back(), "RealizePalette");
+}
+
+TEST_F(Palettes, OnlyAFormatThatNeedsOneGetsAPaletteOfASizeThatFits)
+{
+    struct Case {
+        PIXELFORMATDESCRIPTOR format;
+        bool made;
+    };
+    const Case cases[] = {
+        {Format(PFD_TYPE_RGBA, 24), false},
+        {Format(PFD_TYPE_RGBA, 4, PFD_NEED_PALETTE), true},
+        // palNumEntries cannot count 2^16 entries; 2^255 cannot be allocated.
+        {Format(PFD_TYPE_RGBA, 16, PFD_NEED_PALETTE), false},
+        {Format(PFD_TYPE_RGBA, 255, PFD_NEED_PALETTE), false},
+    };
+    for (const Case &each : cases) {
+        SCOPED_TRACE(int(each.format.cColorBits));
+        toolkitState.palette = nullptr;
+        gdi.largestBlock = 0;
+        UseFormat(each.format);
+        EXPECT_EQ(EnsureRgbPalette(toolkitState.deviceContext) != nullptr, each.made);
+        EXPECT_LE(gdi.largestBlock, 4u + 256 * 4);
+        EXPECT_EQ(tkCountMapEntries(), each.made ? 16 : 0);
+    }
+}
+
+TEST_F(Palettes, BackgroundRealisationWithoutTakeoverStillSelectsInFront)
+{
+    RealizeToolkitPalette(nullptr, gdi.Palette(0), true);
+    EXPECT_EQ(callLog, (std::vector<std::string>{"SelectPalette", "RealizePalette"}));
+    gdi.realized = GDI_ERROR;
+    EXPECT_EQ(RealizeToolkitPalette(nullptr, gdi.Palette(0), false), -1);
+}
+
+TEST_F(Palettes, AFormatThatCannotBeReadIsReported)
+{
+    PIXELFORMATDESCRIPTOR d;
+    gdi.setFormat = 0;
+    EXPECT_EQ(DescribeCurrentFormat(reinterpret_cast<HDC>(0xAB), &d), 0);
+    gdi.setFormat = 3;
+    EXPECT_EQ(DescribeCurrentFormat(nullptr, &d), 0);
+    ASSERT_EQ(messageBoxes.size(), 2u);
+    EXPECT_EQ(messageBoxes[0].text, "Could not get pixel format for Dc 0x000000AB\n");
+    EXPECT_EQ(messageBoxes[1].text, "Could not get a description of pixel format 3\n");
+}
+
+std::vector<int> Greys(const std::vector<PALETTEENTRY> &entries, std::initializer_list<size_t> at)
+{
+    std::vector<int> greys;
+    for (size_t i : at)
+        greys.push_back(entries[i].peRed == entries[i].peBlue ? entries[i].peRed : -1);
+    return greys;
+}
+
+TEST_F(Palettes, ColourIndexMapsStartFromTheDefaultPaletteAndTakeRamps)
+{
+    UseFormat(Format(PFD_TYPE_COLORINDEX, 4));
+    EXPECT_EQ(tkCountMapEntries(), 16);
+    EXPECT_EQ(Made()[13], (PALETTEENTRY{255, 0, 0, 0}));
+    tkStoreGreyRamp();
+    EXPECT_EQ(Greys(Made(), {0, 1, 2, 15}), (std::vector<int>{0, 17, 34, 255}));
+    toolkitState.palette = nullptr;
+    UseFormat(Format(PFD_TYPE_COLORINDEX, 3));
+    tkStoreGreyRamp(); // rounded to the nearest grey: 72.9 is 73
+    EXPECT_EQ(Greys(Made(), {1, 2, 7}), (std::vector<int>{36, 73, 255}));
+
+    toolkitState.palette = nullptr;
+    UseFormat(Format(PFD_TYPE_COLORINDEX, 8));
+    tkStoreGreyRamp();
+    EXPECT_EQ(Greys(Made(), {0, 100, 255}), (std::vector<int>{0, 100, 255}));
+    tkStoreFogRamps(4, 4);
+    EXPECT_EQ(Greys(Made(), {15, 16, 31}), (std::vector<int>{240, 16, 255}));
+    EXPECT_EQ(Made()[31].peFlags, 0); // reserved white only while the static colours are taken
+    // Counts whose powers overflow write nothing past the map.
+    for (auto bits : {std::pair<int, int>{40, 3}, {3, 40}, {-1, -1}, {31, 31}})
+        tkStoreFogRamps(bits.first, bits.second);
+    EXPECT_EQ(Made().size(), 256u);
+    EXPECT_LE(gdi.largestBlock, 4u + 256 * 4);
+}
+
+TEST_F(Palettes, IndexColoursWrapRespectTheTakeoverAndQueueOneRealisation)
+{
+    UseFormat(Format(PFD_TYPE_COLORINDEX, 8, PFD_NEED_SYSTEM_PALETTE));
+    ASSERT_EQ(tkCountMapEntries(), 256);
+    EXPECT_EQ(Made()[1].peFlags, PC_NOCOLLAPSE);
+    gdi.pendingRealizeRequests = 0;
+    tkStoreIndexColor(5, 1.0f, 0.5f, 0.0f);
+    tkStoreIndexColor(10, 1.0f, 1.0f, 1.0f);
+    tkStoreIndexColor(11, 2.0f, -1.0f, NAN);
+    tkStoreIndexColor(12, 1e30f, 0.0f, 0.0f);
+    EXPECT_EQ(Made()[5], (PALETTEENTRY{255, 128, 0, PC_NOCOLLAPSE}));
+    EXPECT_EQ(Made()[10], (PALETTEENTRY{255, 255, 255, PC_NOCOLLAPSE | PC_RESERVED}));
+    EXPECT_EQ(Made()[11], (PALETTEENTRY{254, 2, 0, PC_NOCOLLAPSE}));
+    EXPECT_EQ(gdi.pendingRealizeRequests, 1);
+
+    const std::vector<PALETTEENTRY> before = Made();
+    gdi.pendingRealizeRequests = 0;
+    for (int index : {0, 255, 256, -1})
+        tkStoreIndexColor(index, 0.5f, 0.5f, 0.5f);
+    EXPECT_EQ(Made(), before);
+    EXPECT_EQ(gdi.pendingRealizeRequests, 0);
+}
+
+} // namespace
