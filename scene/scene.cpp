@@ -2,6 +2,10 @@
 
 #include <stddef.h>
 
+#include "scene/neighbour_lines.h"
+#include "scene/relaxation.h"
+#include "scene/sphere.h"
+
 #include "platform/win32_types.h" // GL/gl.h relies on its calling-convention macros on Windows
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -13,66 +17,10 @@ namespace {
 
 const int kPointCount = 100;
 const uint32_t kSeed = 123;
-const float kSphereRadius = 5.0f;
 const double kRotationStep = 0.2;
-const float kInitialNearest = 1000000.0f;
-const double kLineRatio = 1.5;
 
 SceneRng sceneRng;
-
-// Every pair distance of the frame, computed once: row i holds the distances
-// from point i. A pair difference and its negation have the same length, so
-// one value serves both ends. Resized only when the point count changes, so
-// a frame allocates nothing.
-class NeighbourTable {
-public:
-    void Resize(size_t count)
-    {
-        if (count == count_)
-            return;
-        count_ = count;
-        distances_.assign(count * count, 0.0f);
-        nearest_.assign(count, kInitialNearest);
-    }
-
-    // Nearest distances are gathered in the same j order as a per-point scan.
-    void Fill(const PointList &points)
-    {
-        float *const distances = distances_.data();
-        float *const nearest = nearest_.data();
-        for (size_t i = 0; i < count_; ++i)
-            nearest[i] = kInitialNearest;
-        for (size_t i = 0; i < count_; ++i) {
-            float nearestToI = nearest[i];
-            for (size_t j = i + 1; j < count_; ++j) {
-                Vector3 difference = points[i];
-                difference -= points[j];
-                const float distance = difference.Length();
-                distances[i * count_ + j] = distance;
-                distances[j * count_ + i] = distance;
-                // Branch-free: early rows change their minimum unpredictably.
-                nearestToI = distance < nearestToI ? distance : nearestToI;
-                nearest[j] = distance < nearest[j] ? distance : nearest[j];
-            }
-            nearest[i] = nearestToI;
-        }
-    }
-
-    const float *Row(size_t i) const { return distances_.data() + i * count_; }
-
-    // Comparing d with 1.5 * nearest decides as d / nearest < 1.5 in double
-    // does, without a division: the product of a float and 1.5 is exact in
-    // double, and the quotient of two floats is either exactly 1.5 or further
-    // from it than the division's rounding can carry it.
-    double LineLimit(size_t i) const { return kLineRatio * nearest_[i]; }
-
-private:
-    size_t count_ = 0;
-    std::vector<float> distances_;
-    std::vector<float> nearest_;
-};
-
-NeighbourTable neighbours;
+NeighbourLines neighbourLines;
 
 void SetProjection()
 {
@@ -133,40 +81,13 @@ void DrawPoints(const PointList &points)
 
 void DrawNeighbourLines(const PointList &points)
 {
-    const size_t count = points.size();
-    neighbours.Resize(count);
-    neighbours.Fill(points);
+    neighbourLines.Find(points);
     glBegin(GL_LINES);
-    for (size_t i = 0; i < count; ++i) {
-        const float *const distances = neighbours.Row(i);
-        const double limit = neighbours.LineLimit(i);
-        for (size_t j = 0; j < count; ++j) {
-            if (j != i && distances[j] < limit) {
-                EmitVertex(points[i]);
-                EmitVertex(points[j]);
-            }
-        }
-    }
+    neighbourLines.ForEach([&points](size_t i, size_t j) {
+        EmitVertex(points[i]);
+        EmitVertex(points[j]);
+    });
     glEnd();
-}
-
-void RelaxPoints(PointList &points)
-{
-    const size_t count = points.size();
-    for (size_t i = 0; i < count; ++i) {
-        for (size_t j = i + 1; j < count; ++j) {
-            Vector3 push = points[i];
-            push -= points[j];
-            const float distance = push.Length();
-            push.Normalize();
-            push *= static_cast<float>(1.0 / (static_cast<double>(distance) * distance));
-            push *= ForceScale;
-            points[i] += push;
-            points[j] -= push;
-            PutOnSphere(points[i]);
-            PutOnSphere(points[j]);
-        }
-    }
 }
 
 bool StartScene()
@@ -182,16 +103,23 @@ bool StartScene()
         PointSet.push_back(Vector3(x, y, z));
         PutOnSphere(PointSet.back());
     }
-    neighbours.Resize(PointSet.size());
+    // So that not even the first frame allocates.
+    neighbourLines.Reserve(PointSet.size());
+    ReserveRelaxation(PointSet.size());
     return true;
 }
 
-bool StepScene()
+void PrepareFrame()
 {
     SetProjection();
     SetCamera();
     AdvanceRotation();
     SetDrawingState();
+}
+
+bool StepScene()
+{
+    PrepareFrame();
     DrawPoints(PointSet);
     DrawNeighbourLines(PointSet);
     RelaxPoints(PointSet);

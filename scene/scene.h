@@ -35,6 +35,8 @@ bool StartScene();
 bool StepScene();
 
 // The frame's passes, callable one by one so that each can be measured.
+// Projection, camera, the next rotation and the drawing state.
+void PrepareFrame();
 void DrawPoints(const PointList &points);
 // Joins each point to every point less than 1.5 times as far as its nearest.
 void DrawNeighbourLines(const PointList &points);

@@ -1,8 +1,8 @@
-# Sourced: a private 32-bit Wine prefix for the Windows test programs, with
-# crash dialogs off so that nothing ever waits for a click.
-ov_wine_env() {
-  export WINEPREFIX="$1/wineprefix"
-  export WINEARCH=win32
+# Sourced: private Wine prefixes for the Windows test programs, with crash
+# dialogs off so that nothing ever waits for a click. ov_wine_env makes the
+# 32-bit one current, ov_wine64_env the 64-bit one; each is made on first use.
+ov_wine_prefix() {
+  export WINEPREFIX="$1" WINEARCH="$2"
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml="
   if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
@@ -11,3 +11,6 @@ ov_wine_env() {
     wineserver -w
   fi
 }
+
+ov_wine_env() { ov_wine_prefix "$1/wineprefix" win32; }
+ov_wine64_env() { ov_wine_prefix "$1/wineprefix64" win64; }

@@ -15,6 +15,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 PlatformTable real;
+double seconds = 5.0;
 Clock::time_point firstFrame, lastFrame, deadline;
 long frames;
 bool closeRequested;
@@ -24,8 +25,7 @@ BOOL WINAPI TimedSwapBuffers(HDC dc)
     Clock::time_point now = Clock::now();
     if (frames == 0) {
         firstFrame = now;
-        deadline = now + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(
-                             strtod(getenv("OV_BENCH_SECONDS") ? getenv("OV_BENCH_SECONDS") : "5", nullptr)));
+        deadline = now + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
     }
     ++frames;
     lastFrame = now;
@@ -49,7 +49,7 @@ double ThreadCpuSeconds()
 int main(int argc, char **argv)
 {
     if (argc > 1)
-        setenv("OV_BENCH_SECONDS", argv[1], 1);
+        seconds = strtod(argv[1], nullptr);
     real = platform;
     platform.SwapBuffers = TimedSwapBuffers;
 
