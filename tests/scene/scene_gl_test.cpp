@@ -139,31 +139,26 @@ TEST_F(SceneGL, FirstFrameDrawsEveryPointAndTheStartSetsLines)
         EXPECT_TRUE(hasLine[i]) << "point " << i << " has no line to its nearest neighbour";
 }
 
-TEST_F(SceneGL, SinglePointGetsNoLine)
+// Sets the start never makes: each point drawn, and only the lines below
+// the ratio (from point 0 of the last set the nearest is 2 away and point 2
+// exactly 3, so no line joins them).
+TEST_F(SceneGL, SmallSetsDrawEachPointAndOnlyLinesBelowTheRatio)
 {
-    PointSet.assign(1, Vector3(0.0f, 0.0f, 5.0f));
-    const Feedback frame = RecordFeedback([] { StepScene(); });
-    ASSERT_TRUE(frame.complete);
-    EXPECT_EQ(frame.points.size(), 1u);
-    EXPECT_TRUE(frame.lines.empty());
-}
-
-TEST_F(SceneGL, NeighbourRatioIsStrict)
-{
-    // From point 0 the nearest is 2 away and point 2 exactly 3: no line.
-    PointSet = {Vector3(0.0f, 0.0f, 0.0f), Vector3(2.0f, 0.0f, 0.0f), Vector3(-3.0f, 0.0f, 0.0f)};
-    const Feedback frame = RecordFeedback([] { StepScene(); });
-    ASSERT_TRUE(frame.complete);
-    const std::vector<PlainLine> expected{{0, 1}, {1, 0}, {2, 0}};
-    EXPECT_EQ(LinesAsIndices(frame), expected);
-}
-
-TEST_F(SceneGL, EmptySetDrawsNothing)
-{
-    PointSet.clear();
-    const Feedback frame = RecordFeedback([] { StepScene(); });
-    EXPECT_TRUE(frame.complete);
-    EXPECT_TRUE(frame.raw.empty());
+    const struct {
+        PointList points;
+        std::vector<PlainLine> lines;
+    } cases[] = {
+        {{}, {}},
+        {{Vector3(0.0f, 0.0f, 5.0f)}, {}},
+        {{Vector3(0.0f, 0.0f, 0.0f), Vector3(2.0f, 0.0f, 0.0f), Vector3(-3.0f, 0.0f, 0.0f)}, {{0, 1}, {1, 0}, {2, 0}}},
+    };
+    for (const auto &c : cases) {
+        PointSet = c.points;
+        const Feedback frame = RecordFeedback([] { StepScene(); });
+        ASSERT_TRUE(frame.complete);
+        EXPECT_EQ(frame.points.size(), c.points.size());
+        EXPECT_EQ(LinesAsIndices(frame), c.lines) << c.points.size() << " points";
+    }
 }
 
 TEST_F(SceneGL, FrameSetsItsOwnDrawingState)
