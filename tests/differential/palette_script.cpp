@@ -334,11 +334,8 @@ HWND OpenWindow(const char *title)
 int main()
 {
     setvbuf(stdout, nullptr, _IOLBF, 0);
-    WNDCLASSA windowClass{};
-    windowClass.style = CS_OWNDC;
-    windowClass.lpfnWndProc = CountingProc;
-    windowClass.hInstance = platform.GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "OvPaletteScript";
+    const WNDCLASSA windowClass{CS_OWNDC, CountingProc, 0, 0, platform.GetModuleHandleA(nullptr), nullptr, nullptr,
+                                nullptr, nullptr, "OvPaletteScript"};
     if (!platform.RegisterClassA(&windowClass))
         return 2;
     windows[1] = OpenWindow("Palette script, behind");
@@ -354,8 +351,6 @@ int main()
     CreationRules();
     a = MakePaletteA();
     b = MakePaletteB();
-    Print("A.made", a ? 1 : 0);
-    Print("B.made", b ? 1 : 0);
     EntryRules();
     Realisations(dc);
     SystemColours();

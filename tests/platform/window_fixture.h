@@ -35,6 +35,12 @@ constexpr long long kTimerSlackMs = 16;
 constexpr long long kTimerSlackMs = 0;
 #endif
 
+inline bool PaintWaits(HWND window)
+{
+    MSG message;
+    return platform.PeekMessageA(&message, window, WM_PAINT, WM_PAINT, PM_NOREMOVE) != FALSE;
+}
+
 inline std::pair<long, long> SizeOf(const RECT &r)
 {
     return {r.right - r.left, r.bottom - r.top};
@@ -88,7 +94,6 @@ protected:
         for (HWND window : windows_)
             platform.DestroyWindow(window); // fails quietly for those already gone
         platform.UnregisterClassA(kClassName, instance_);
-        DrainQueue();
     }
 
     ATOM Register(const char *name, HBRUSH background = nullptr)
@@ -138,10 +143,9 @@ protected:
     static std::vector<Delivered> DeliveredOf(std::initializer_list<UINT> kinds)
     {
         std::vector<Delivered> picked;
-        for (const Delivered &entry : delivered) {
+        for (const Delivered &entry : delivered)
             if (std::find(kinds.begin(), kinds.end(), entry.message) != kinds.end())
                 picked.push_back(entry);
-        }
         return picked;
     }
 

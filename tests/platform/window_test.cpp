@@ -1,5 +1,6 @@
 // Window classes, windows, their frame, default handling of their messages,
-// display modes and the process, on both builds.
+// update regions and painting, GDI objects, display modes, the process and
+// the installed table, on both builds.
 #include <stdio.h>
 #include <string.h>
 
@@ -46,10 +47,10 @@ TEST_F(WindowTest, AClassIsRegisteredOnceUnderEitherFormOfItsName)
 
 // The client area is what the adjusted rectangle asked for; the outer one
 // is the frame AdjustWindowRectEx adds, around the corner WM_MOVE reported.
+// AdjustWindowRect is the same without extended style.
 TEST_F(WindowTest, TheClientAreaIsAsAskedAndTheFrameAroundTheReportedCorner)
 {
     HWND window = Open(320, 200, WS_OVERLAPPEDWINDOW);
-    ASSERT_NE(window, nullptr);
     platform.ShowWindow(window, SW_SHOW);
     PumpFor(200);
     RECT client{}, outer{}, frame{0, 0, 320, 200};
@@ -66,19 +67,10 @@ TEST_F(WindowTest, TheClientAreaIsAsAskedAndTheFrameAroundTheReportedCorner)
     const std::vector<Delivered> moves = DeliveredOf({WM_MOVE});
     ASSERT_FALSE(moves.empty());
     EXPECT_EQ(moves.back().lParam, MAKELPARAM(outer.left - frame.left, outer.top - frame.top));
-}
-
-TEST(WindowFrame, AdjustWindowRectIsTheExtendedFormWithoutExtendedStyle)
-{
-    for (DWORD style : {DWORD(WS_OVERLAPPEDWINDOW), DWORD(WS_POPUP | WS_BORDER), DWORD(WS_CAPTION)}) {
-        for (BOOL menu : {FALSE, TRUE}) {
-            SCOPED_TRACE(style);
-            RECT plain{10, 20, 110, 220}, extended = plain;
-            ASSERT_TRUE(platform.AdjustWindowRect(&plain, style, menu));
-            ASSERT_TRUE(platform.AdjustWindowRectEx(&extended, style, menu, 0));
-            EXPECT_EQ(memcmp(&plain, &extended, sizeof plain), 0);
-        }
-    }
+    RECT plain{10, 20, 110, 220}, extended = plain; // with a menu
+    ASSERT_TRUE(platform.AdjustWindowRect(&plain, WS_POPUP | WS_CAPTION, TRUE));
+    ASSERT_TRUE(platform.AdjustWindowRectEx(&extended, WS_POPUP | WS_CAPTION, TRUE, 0));
+    EXPECT_EQ(memcmp(&plain, &extended, sizeof plain), 0);
 }
 
 // Alt+F4 closes through default handling alone, as where no window manager
@@ -90,52 +82,153 @@ TEST_F(WindowTest, AltF4BecomesTheCloseCommand)
         WPARAM key;
         bool closes;
     } cases[] = {{0, VK_F1 + 2, false}, {KF_ALTDOWN, VK_F1 + 2, false}, {0, VK_F4, false}, {KF_ALTDOWN, VK_F4, true}};
-    for (const Case &each : cases) {
+    HWND window = Open(200, 100);
+    for (const Case &each : cases) { // the one that closes last
         SCOPED_TRACE(int(each.key) * 100 + (each.keyFlags != 0));
-        HWND window = Open(200, 100);
-        ASSERT_NE(window, nullptr);
         delivered.clear();
         platform.SendMessageA(window, WM_SYSKEYDOWN, each.key, MAKELPARAM(1, each.keyFlags | 0x3E));
         PumpFor(30);
         EXPECT_EQ(Seen({WM_SYSCOMMAND, WM_CLOSE, WM_DESTROY}), each.closes ? kClosing : Messages{});
         RECT client;
         EXPECT_EQ(platform.GetClientRect(window, &client) == FALSE, each.closes);
-        platform.DestroyWindow(window);
     }
 }
 
-// Minimised through default handling, a window has nothing to paint, not
-// even what was marked before; restored, it is active again and all of it
-// is painted, erased first.
-TEST_F(WindowTest, MinimiseAndRestoreReportSizeActivationAndPaint)
-{
-    HWND window = Open(320, 200, kWindowedStyle, true);
-    ASSERT_NE(window, nullptr);
-    MSG message;
-    platform.InvalidateRect(window, nullptr, TRUE);
-    platform.SendMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    EXPECT_TRUE(platform.IsIconic(window));
-    platform.InvalidateRect(window, nullptr, TRUE);
-    PumpFor(100);
-    EXPECT_FALSE(platform.PeekMessageA(&message, window, WM_PAINT, WM_PAINT, PM_NOREMOVE));
-    EXPECT_TRUE(DeliveredOf({WM_PAINT}).empty());
-    std::vector<Delivered> sized = DeliveredOf({WM_SIZE});
-    ASSERT_FALSE(sized.empty());
-    EXPECT_EQ(std::make_pair(sized.back().wParam, sized.back().lParam), std::make_pair(WPARAM(SIZE_MINIMIZED), 0L));
+using Painting = WindowTest;
 
-    delivered.clear();
-    platform.SendMessageA(window, WM_SYSCOMMAND, SC_RESTORE, 0);
-    EXPECT_FALSE(platform.IsIconic(window));
-    EXPECT_TRUE(platform.PeekMessageA(&message, window, WM_PAINT, WM_PAINT, PM_NOREMOVE));
-    PumpFor(100);
-    sized = DeliveredOf({WM_SIZE});
-    const std::vector<Delivered> activated = DeliveredOf({WM_ACTIVATE});
-    ASSERT_FALSE(sized.empty() || activated.empty());
-    EXPECT_EQ(std::make_pair(sized.back().wParam, sized.back().lParam),
-              std::make_pair(WPARAM(SIZE_RESTORED), MAKELPARAM(320, 200)));
-    EXPECT_EQ(HIWORD(activated.back().wParam), 0);
-    EXPECT_NE(LOWORD(activated.back().wParam), WA_INACTIVE);
-    EXPECT_FALSE(DeliveredOf({WM_ERASEBKGND}).empty());
+// The bounds of what was marked, clipped to the client area, are what
+// BeginPaint paints and validates; it erases when asked, with the class
+// brush when there is one.
+TEST_F(Painting, BeginPaintValidatesAndErasesWhenAsked)
+{
+    ASSERT_NE(Register("OvPaintBrushed", static_cast<HBRUSH>(platform.GetStockObject(BLACK_BRUSH))), 0);
+    const struct Case {
+        const char *why;
+        bool brush;
+        std::vector<RECT> marked; // none: the whole client area
+        BOOL erase, stillToErase;
+        RECT bounds;
+    } cases[] = {
+        {"no erase", false, {}, FALSE, FALSE, {0, 0, 200, 100}},
+        {"erased by the class brush", true, {}, TRUE, FALSE, {0, 0, 200, 100}},
+        {"no brush to erase with", false, {}, TRUE, TRUE, {0, 0, 200, 100}},
+        {"two rectangles", false, {{10, 20, 30, 40}, {50, 5, 60, 25}}, FALSE, FALSE, {10, 5, 60, 40}},
+        {"clipped to the client area", false, {{150, 50, 400, 300}}, FALSE, FALSE, {150, 50, 200, 100}},
+    };
+    for (const Case &each : cases) {
+        SCOPED_TRACE(each.why);
+        HWND window = Open(200, 100, kWindowedStyle, true, 0, 0, each.brush ? "OvPaintBrushed" : kClassName);
+        if (each.marked.empty())
+            platform.InvalidateRect(window, nullptr, each.erase);
+        for (const RECT &r : each.marked)
+            platform.InvalidateRect(window, &r, each.erase);
+        RECT update{};
+        PAINTSTRUCT paint{};
+        EXPECT_TRUE(platform.GetUpdateRect(window, &update, FALSE));
+        platform.BeginPaint(window, &paint);
+        EXPECT_EQ(DeliveredOf({WM_ERASEBKGND}).size(), each.erase ? 1u : 0u);
+        EXPECT_EQ(paint.fErase, each.stillToErase);
+        EXPECT_EQ(memcmp(&update, &each.bounds, sizeof update), 0);
+        EXPECT_EQ(memcmp(&paint.rcPaint, &each.bounds, sizeof update), 0);
+        EXPECT_TRUE(platform.EndPaint(window, &paint));
+        EXPECT_FALSE(platform.GetUpdateRect(window, &update, FALSE));
+        EXPECT_FALSE(PaintWaits(window));
+        platform.DestroyWindow(window);
+    }
+    platform.UnregisterClassA("OvPaintBrushed", instance_);
+}
+
+// The class asks for a full repaint on every size change through default
+// handling: the background is erased at once, before the size message, and
+// the paint follows. Minimised, a window has nothing to paint, not even what
+// was marked before; restored from there, it is active again, with its size
+// and all of it to paint.
+TEST_F(Painting, SizeChangesRepaintWithEraseButAMinimisedWindowNothing)
+{
+    HWND window = Open(200, 100, WS_OVERLAPPEDWINDOW, true);
+    const WPARAM commands[] = {SC_MAXIMIZE, SC_RESTORE, SC_MINIMIZE, SC_RESTORE};
+    const WPARAM kinds[] = {SIZE_MAXIMIZED, SIZE_RESTORED, SIZE_MINIMIZED, SIZE_RESTORED};
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        const WPARAM kind = kinds[i];
+        const bool minimised = i == 2, fromMinimised = i == 3;
+        delivered.clear();
+        if (minimised)
+            platform.InvalidateRect(window, nullptr, TRUE);
+        platform.SendMessageA(window, WM_SYSCOMMAND, commands[i], 0);
+        EXPECT_EQ(platform.IsIconic(window) != FALSE, minimised);
+        if (minimised)
+            platform.InvalidateRect(window, nullptr, TRUE);
+        EXPECT_TRUE(!fromMinimised || PaintWaits(window));
+        for (int n = 0; n < 60 && (DeliveredOf({WM_SIZE}).empty() || DeliveredOf({WM_SIZE}).back().wParam != kind); ++n)
+            PumpFor(50);
+        PumpFor(100); // and painted
+        const std::vector<Delivered> seen = DeliveredOf({WM_SIZE, WM_PAINT, WM_ERASEBKGND}),
+                                     activated = DeliveredOf({WM_ACTIVATE});
+        ASSERT_GE(seen.size(), minimised ? 1u : 3u);
+        if (minimised) {
+            EXPECT_TRUE(DeliveredOf({WM_PAINT}).empty());
+            EXPECT_FALSE(PaintWaits(window));
+            EXPECT_EQ(std::make_pair(seen.back().wParam, seen.back().lParam), std::make_pair(kind, 0L));
+        } else if (fromMinimised) { // Wine erases at another moment coming back
+            EXPECT_FALSE(DeliveredOf({WM_ERASEBKGND}).empty());
+            EXPECT_EQ(DeliveredOf({WM_SIZE}).back().lParam, MAKELPARAM(200, 100));
+            ASSERT_FALSE(activated.empty());
+            EXPECT_EQ(HIWORD(activated.back().wParam), 0);
+            EXPECT_NE(LOWORD(activated.back().wParam), WA_INACTIVE);
+        } else {
+            EXPECT_EQ(seen[seen.size() - 3].message, UINT(WM_ERASEBKGND));
+            EXPECT_EQ(std::make_pair(seen[seen.size() - 2].message, seen[seen.size() - 2].wParam),
+                      std::make_pair(UINT(WM_SIZE), kind));
+            EXPECT_EQ(seen.back().message, UINT(WM_PAINT));
+        }
+    }
+    RECT client;
+    platform.GetClientRect(window, &client);
+    EXPECT_EQ(SizeOf(client), std::make_pair(200L, 100L));
+}
+
+// A member left null would be a call through null on first use.
+TEST(PlatformTable, EveryMemberIsFilled)
+{
+    using Member = void (*)();
+    static_assert(sizeof(PlatformTable) % sizeof(Member) == 0, "the table holds function pointers only");
+    Member members[sizeof(PlatformTable) / sizeof(Member)];
+    const PlatformTable table = PlatformSystemTable();
+    memcpy(members, &table, sizeof table);
+    for (size_t i = 0; i < std::size(members); ++i)
+        EXPECT_NE(members[i], nullptr) << "member " << i << " of platform.h";
+}
+
+// What fits into a device context, and what deleting does to each kind.
+TEST(GdiObjects, SelectAndDeleteFollowTheKindOfObject)
+{
+    const HGDIOBJ white = platform.GetStockObject(WHITE_BRUSH);
+    const HGDIOBJ black = platform.GetStockObject(BLACK_BRUSH);
+    EXPECT_NE(white, black);
+
+    HDC first = platform.CreateCompatibleDC(nullptr);
+    HDC second = platform.CreateCompatibleDC(nullptr);
+    EXPECT_EQ(platform.SelectObject(first, black), white); // a new context holds the white brush
+    EXPECT_EQ(platform.SelectObject(first, white), black);
+    EXPECT_EQ(platform.SelectObject(first, second), nullptr); // a context is not selectable
+
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 4, 4, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    void *bits = nullptr;
+    HBITMAP section = platform.CreateDIBSection(first, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ stockBitmap = platform.SelectObject(first, section);
+    EXPECT_NE(stockBitmap, nullptr);
+    EXPECT_EQ(platform.SelectObject(second, section), nullptr); // one context at a time
+    EXPECT_EQ(platform.SelectObject(first, stockBitmap), section);
+    EXPECT_NE(platform.SelectObject(second, section), nullptr);
+
+    EXPECT_TRUE(platform.DeleteObject(black)); // stock objects survive deleting
+    EXPECT_EQ(platform.SelectObject(first, black), white);
+    EXPECT_TRUE(platform.DeleteObject(second)); // as DeleteDC, which lets the section go
+    EXPECT_FALSE(platform.DeleteDC(second));
+    EXPECT_TRUE(platform.DeleteObject(section));
+    EXPECT_TRUE(platform.DeleteDC(first));
 }
 
 TEST_F(WindowTest, TheCursorKeepsADisplayCountAndOnlyTheDisplaysModesAreTaken)
@@ -165,10 +258,8 @@ TEST(Process, TheVersionRecordIsFilledOnlyForAKnownSize)
         version->dwOSVersionInfoSize = size;
         const bool filled = size >= sizeof(OSVERSIONINFOA);
         EXPECT_EQ(platform.GetVersionExA(version) != FALSE, filled);
-        if (!filled)
-            continue;
-        EXPECT_EQ(version->dwPlatformId, DWORD(VER_PLATFORM_WIN32_NT));
-        EXPECT_GE(version->dwMajorVersion, 5u); // never the 3.5 that knows fewer system colours
+        EXPECT_EQ(version->dwPlatformId, filled ? DWORD(VER_PLATFORM_WIN32_NT) : 0u);
+        EXPECT_GE(version->dwMajorVersion, filled ? 5u : 0u); // never the 3.5 that knows fewer system colours
     }
 }
 
@@ -195,7 +286,6 @@ TEST(Process, ExitProcessEndsAtOnceAndFlushes)
 TEST_F(WindowTest, SdlEventsBecomeMessages)
 {
     HWND window = Open(320, 200);
-    ASSERT_NE(window, nullptr);
     PumpFor(30);
     const Uint32 id = SDL_GetWindowID(PortableSdlWindow(window));
     SDL_Event event{};

@@ -4,16 +4,19 @@
 
 namespace {
 
-void Send(INPUT input)
-{
-    SendInput(1, &input, sizeof input);
-}
-
 // Absolute positions are in 65536ths of the screen; the first one that
 // lands on the pixel.
 LONG Normalised(int pixel, int screen)
 {
     return static_cast<LONG>((static_cast<long long>(pixel) * 65536 + screen - 1) / screen);
+}
+
+void SendMouse(LONG dx, LONG dy, DWORD flags)
+{
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi = {dx, dy, 0, flags, 0, 0};
+    SendInput(1, &input, sizeof input);
 }
 
 } // namespace
@@ -27,25 +30,18 @@ void PressKey(BYTE virtualKey, bool down)
     input.ki.wVk = virtualKey;
     input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC));
     input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-    Send(input);
+    SendInput(1, &input, sizeof input);
 }
 
 void PressLeftButton(bool down)
 {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-    Send(input);
+    SendMouse(0, 0, down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
 }
 
 void MovePointerTo(int screenX, int screenY)
 {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = Normalised(screenX, GetSystemMetrics(SM_CXSCREEN));
-    input.mi.dy = Normalised(screenY, GetSystemMetrics(SM_CYSCREEN));
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    Send(input);
+    SendMouse(Normalised(screenX, GetSystemMetrics(SM_CXSCREEN)), Normalised(screenY, GetSystemMetrics(SM_CYSCREEN)),
+              MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE);
 }
 
 #else
@@ -94,13 +90,6 @@ KeySym SymbolOf(BYTE virtualKey)
     return NoSymbol;
 }
 
-// Waits until the server has handled it: the events are then on their way
-// to the program under test.
-void Sync()
-{
-    XSync(Connection(), False);
-}
-
 } // namespace
 
 bool RealInputReady() { return Connection() != nullptr; }
@@ -110,20 +99,20 @@ bool RealInputReady() { return Connection() != nullptr; }
 void PressKey(BYTE virtualKey, bool down)
 {
     XTestFakeKeyEvent(Connection(), XKeysymToKeycode(Connection(), SymbolOf(virtualKey)), down, CurrentTime);
-    Sync();
+    XSync(Connection(), False); // handled by the server: on their way to the program under test
     usleep(5000);
 }
 
 void PressLeftButton(bool down)
 {
     XTestFakeButtonEvent(Connection(), 1, down, CurrentTime);
-    Sync();
+    XSync(Connection(), False);
 }
 
 void MovePointerTo(int screenX, int screenY)
 {
     XTestFakeMotionEvent(Connection(), -1, screenX, screenY, CurrentTime);
-    Sync();
+    XSync(Connection(), False);
 }
 
 #endif

@@ -10,12 +10,6 @@
 bool RealInputReady();
 
 void PressKey(BYTE virtualKey, bool down = true);
-inline void ReleaseKey(BYTE virtualKey) { PressKey(virtualKey, false); }
-inline void TypeKey(BYTE virtualKey) // press and release
-{
-    PressKey(virtualKey);
-    ReleaseKey(virtualKey);
-}
 
 void PressLeftButton(bool down = true);
 void MovePointerTo(int screenX, int screenY);
