@@ -43,7 +43,9 @@ TEST(SceneRng, SeededDrawsFollowTheLinearCongruence)
     EXPECT_EQ(rng.Draw(), 23075);
 }
 
-TEST(StartScene, FirstPointComesFromDrawsInZYXOrder)
+// The first point comes from the draws in z, y, x order; all lie on the
+// sphere, no two alike, and a second start makes the same set again.
+TEST(StartScene, MakesAHundredDistinctPointsOnTheSphere)
 {
     ASSERT_TRUE(StartScene());
     ASSERT_EQ(PointSet.size(), 100u);
@@ -51,21 +53,12 @@ TEST(StartScene, FirstPointComesFromDrawsInZYXOrder)
     EXPECT_NEAR(PointSet[0].x, 2.888892f, 1e-6f);
     EXPECT_NEAR(PointSet[0].y, -1.348150f, 1e-6f);
     EXPECT_NEAR(PointSet[0].z, -3.851856f, 1e-6f);
-}
-
-TEST(StartScene, PointsLieOnTheSphereAndAreDistinct)
-{
-    ASSERT_TRUE(StartScene());
     for (size_t i = 0; i < PointSet.size(); ++i) {
         EXPECT_NEAR(PointSet[i].Length(), 5.0f, 2e-6f) << "point " << i;
         for (size_t j = i + 1; j < PointSet.size(); ++j)
             EXPECT_FALSE(SameBits(PointSet[i], PointSet[j])) << "points " << i << " and " << j;
     }
-}
-
-TEST(StartScene, ReplacesAnEarlierSet)
-{
-    ASSERT_TRUE(StartScene());
+    // A second start replaces the set rather than adding to it.
     const PointList first = PointSet;
     PointSet.push_back(Vector3(1.0f, 2.0f, 3.0f));
     ASSERT_TRUE(StartScene());
