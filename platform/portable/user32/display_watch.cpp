@@ -1,7 +1,10 @@
-// The watcher sleeps in poll() on the X connection. When the connection turns
-// readable it raises the news flag, wakes every waiter and then waits until
-// the events were read before polling again, so it never spins on data that
-// the thread owning the windows has not taken yet.
+// The watcher polls the X connection only while a thread that reads the
+// display sleeps in a wait: a thread that is busy reads the events itself at
+// its next peek, and polling then would wake the watcher (and every waiter)
+// on each frame's GL traffic. When the connection turns readable it raises
+// the news flag, wakes the waiters and polls no more until the events were
+// read, so it never spins on data the thread owning the windows has not
+// taken yet.
 #include "user32/display_watch.h"
 
 #include <SDL.h>
@@ -19,26 +22,35 @@ namespace {
 // Under PortableLock().
 bool watched = false;
 bool news = false;
+int readersWaiting = 0; // threads that read the display, asleep in a wait
+
+// The watcher's own, so that waking it wakes no waiter and the other way round.
+std::condition_variable &WatcherSignal()
+{
+    static auto *signal = new std::condition_variable; // the watcher still waits on it at exit
+    return *signal;
+}
 
 void Watch(int descriptor)
 {
+    std::unique_lock<std::mutex> hold(PortableLock());
     for (;;) {
+        WatcherSignal().wait(hold, [] { return readersWaiting > 0 && !news; });
+        hold.unlock();
         pollfd connection{descriptor, POLLIN, 0};
-        if (poll(&connection, 1, -1) < 0) {
-            if (errno == EINTR)
-                continue;
+        const int polled = poll(&connection, 1, -1);
+        hold.lock();
+        if (polled < 0 && errno == EINTR)
+            continue;
+        if (polled < 0 || (connection.revents & (POLLERR | POLLHUP | POLLNVAL)))
             break;
-        }
-        if (connection.revents & (POLLERR | POLLHUP | POLLNVAL))
-            break;
-        std::unique_lock<std::mutex> hold(PortableLock());
         news = true;
-        PortableSignal().notify_all();
-        PortableSignal().wait(hold, [] { return !news; });
+        if (readersWaiting > 0)
+            PortableSignal().notify_all();
     }
     // The connection is gone: waits go back to looking at SDL now and then.
-    std::lock_guard<std::mutex> hold(PortableLock());
     watched = false;
+    PortableSignal().notify_all();
 }
 
 int ConnectionOf(SDL_Window *window)
@@ -79,11 +91,19 @@ bool PortableDisplayHasNews()
 
 void PortableDisplayRead()
 {
-    {
-        std::lock_guard<std::mutex> hold(PortableLock());
-        if (!news)
-            return;
-        news = false;
-    }
-    PortableSignal().notify_all();
+    std::lock_guard<std::mutex> hold(PortableLock());
+    if (news && readersWaiting > 0) // another reader still sleeps: poll for it again
+        WatcherSignal().notify_one();
+    news = false;
+}
+
+void PortableDisplayWaitBegins()
+{
+    if (readersWaiting++ == 0)
+        WatcherSignal().notify_one();
+}
+
+void PortableDisplayWaitEnds()
+{
+    --readersWaiting;
 }

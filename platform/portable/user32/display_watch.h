@@ -18,4 +18,9 @@ bool PortableDisplayHasNews(); // sent since the last reading
 // SDL has read everything the connection had.
 void PortableDisplayRead();
 
+// PortableLock() held: around the sleep of a thread that reads the display,
+// so that the watcher polls only while one sleeps.
+void PortableDisplayWaitBegins();
+void PortableDisplayWaitEnds();
+
 #endif

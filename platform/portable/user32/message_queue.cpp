@@ -131,16 +131,20 @@ void WaitForChange(std::unique_lock<std::mutex> &hold, const std::optional<Clock
 {
     std::condition_variable &signal = PortableSignal();
     std::optional<Clock::time_point> until = deadline;
-    if (PortableCanPump()) {
+    const bool readsDisplay = PortableCanPump();
+    if (readsDisplay) {
         if (PortableDisplayHasNews())
             return;
         if (!PortableDisplayWatched() && (!until || Clock::now() + kWindowPollInterval < *until))
             until = Clock::now() + kWindowPollInterval;
+        PortableDisplayWaitBegins();
     }
     if (until)
         signal.wait_until(hold, *until);
     else
         signal.wait(hold);
+    if (readsDisplay)
+        PortableDisplayWaitEnds();
 }
 
 BOOL WINAPI PortablePeekMessageA(LPMSG message, HWND window, UINT first, UINT last, UINT flags)
