@@ -122,9 +122,6 @@ bool StepScene()
     PrepareFrame();
     DrawPoints(PointSet);
     DrawNeighbourLines(PointSet);
-    // The rasteriser starts on this frame while the next positions are worked
-    // out, rather than after them at the swap.
-    glFlush();
     RelaxPoints(PointSet);
     return true;
 }

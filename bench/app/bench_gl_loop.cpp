@@ -1,10 +1,10 @@
 // The frame's GL work and nothing else, as the limit the demo is measured
 // against: the demo's window and pixel format, then per frame the clear, the
 // projection, camera, rotation and drawing state, the 100 points and their
-// neighbour lines, the flush and the swap. The geometry is the demo's own,
-// frame by frame, recorded before the loop starts: what a frame draws costs
-// the rasteriser more or less (201 lines at the start, about 590 later), so
-// the loop replays the frames the demo draws rather than one of them.
+// neighbour lines, and the swap. The geometry is the demo's own, frame by
+// frame, recorded before the loop starts: what a frame draws costs the
+// rasteriser more or less (201 lines at the start, about 590 later), so the
+// loop replays the frames the demo draws rather than one of them.
 //   bench_gl_loop [seconds]
 #include <stdint.h>
 #include <stdio.h>
@@ -100,7 +100,6 @@ int main(int argc, char **argv)
         glLoadIdentity();
         PrepareFrame();
         DrawRecordedFrame(recorded, frames);
-        glFlush(); // where the demo hands its frame over before relaxing
         window.Swap();
         last = Clock::now();
         if (frames++ == 0)
