@@ -5,10 +5,16 @@
 // frame, recorded before the loop starts: what a frame draws costs the
 // rasteriser more or less (201 lines at the start, about 590 later), so the
 // loop replays the frames the demo draws rather than one of them.
-//   bench_gl_loop [seconds]
+//
+// Either of the demo's two costs beside its GL work can be put back, to see
+// how much of the gap each one is: "peek" takes at most one message after the
+// swap, as the frame loop does; "arithmetic" finds the neighbour lines and
+// relaxes the points, as the scene does.
+//   bench_gl_loop [seconds [peek] [arithmetic]]
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 
 #include <chrono>
 #include <vector>
@@ -17,7 +23,9 @@
 
 #include "app/gl_window.h"
 #include "app/process_objects.h"
+#include "platform/platform.h"
 #include "scene/neighbour_lines.h"
+#include "scene/relaxation.h"
 #include "scene/scene.h"
 
 namespace {
@@ -76,11 +84,30 @@ void DrawRecordedFrame(const RecordedFrames &recorded, size_t frame)
     glEnd();
 }
 
+bool Asked(int argc, char **argv, const char *cost)
+{
+    for (int k = 2; k < argc; ++k)
+        if (strcmp(argv[k], cost) == 0)
+            return true;
+    return false;
+}
+
+void TakeOneMessage()
+{
+    MSG message;
+    if (platform.PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        platform.TranslateMessage(&message);
+        platform.DispatchMessageA(&message);
+    }
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     const double seconds = argc > 1 ? strtod(argv[1], nullptr) : 5.0;
+    const bool peek = Asked(argc, argv, "peek");
+    const bool arithmetic = Asked(argc, argv, "arithmetic");
     const RecordedFrames recorded = RecordDemoFrames(static_cast<size_t>(seconds * kRecordedFramesPerSecond) + 1);
     const size_t recordedFrames = recorded.firstEnd.size() - 1;
 
@@ -91,6 +118,8 @@ int main(int argc, char **argv)
         return 1;
     }
     StartScene(); // as the demo does once its window is open
+    NeighbourLines lines;
+    lines.Reserve(PointSet.size());
 
     size_t frames = 0;
     Clock::time_point first, last;
@@ -100,7 +129,13 @@ int main(int argc, char **argv)
         glLoadIdentity();
         PrepareFrame();
         DrawRecordedFrame(recorded, frames);
+        if (arithmetic) {
+            lines.Find(PointSet);
+            RelaxPoints(PointSet);
+        }
         window.Swap();
+        if (peek)
+            TakeOneMessage();
         last = Clock::now();
         if (frames++ == 0)
             first = last;
