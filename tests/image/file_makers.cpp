@@ -1,9 +1,11 @@
 #include "tests/image/image_files.h"
 
-#include <stdio.h>
 #include <stdlib.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 void PutLittleEndian(Bytes &file, size_t at, uint32_t value)
 {
@@ -76,28 +78,15 @@ Bytes SwapByteOrder(const Bytes &file)
 
 std::string WriteTempFile(const std::string &name, const Bytes &bytes)
 {
-#ifdef _WIN32
-    const char *folder = getenv("TEMP");
-#else
-    const char *folder = getenv("TMPDIR");
-#endif
-    std::string path = std::string(folder ? folder : "/tmp") + "/ov_" + name;
-    if (FILE *file = fopen(path.c_str(), "wb")) {
-        fwrite(bytes.data(), 1, bytes.size(), file);
-        fclose(file);
-    }
+    const std::string path = (std::filesystem::temp_directory_path() / ("ov_" + name)).string();
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char *>(bytes.data()), std::streamsize(bytes.size()));
     return path;
 }
 
 Bytes ReadWholeFile(const std::string &path)
 {
-    Bytes bytes;
-    if (FILE *file = fopen(path.c_str(), "rb")) {
-        for (int c; (c = getc(file)) != EOF;)
-            bytes.push_back(uint8_t(c));
-        fclose(file);
-    }
-    return bytes;
+    std::ifstream file(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 std::string TestDataPath(const std::string &relative)
