@@ -19,12 +19,9 @@ Outcome TakeRecord(PixelImage *image)
 {
     Outcome outcome;
     if (image) {
-        outcome.record = true, outcome.width = image->width, outcome.height = image->height;
-        outcome.pixels = image->pixels != nullptr;
-        if (image->pixels)
-            outcome.bytes.assign(image->pixels, image->pixels + size_t(image->width) * image->height * 3);
-        free(image->pixels);
-        free(image);
+        const size_t size = image->pixels ? size_t(image->width) * image->height * 3 : 0;
+        outcome = {true, image->width, image->height, image->pixels != nullptr, Bytes(image->pixels, image->pixels + size), {}};
+        free(image->pixels), free(image);
     }
     for (const MessageBoxRecord &box : messageBoxes)
         outcome.boxes.push_back(box.text);
