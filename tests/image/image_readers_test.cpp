@@ -240,6 +240,7 @@ TEST_F(ImageReaders, EachFileGivesItsRecordOrItsOneMessageAtOnceAndReleasesAll)
         {"packed row too long", Rgb, WithBigEndian(Resized(sgi, sgi.size() + 2000), 512 + rows * 4, 256 * 4 + 1, 4), none, invalid},
         {"no channels", Rgb, WithBigEndian(MakeSgi(2, 2, 3, false, twoByTwo), 10, 0, 2), none, invalid},
         {"verbatim cut", Rgb, MakeSgi(2, 2, 3, false, {Bytes(11, 1)}), none, invalid},
+        {"2-byte verbatim cut", Rgb, WithBigEndian(MakeSgi(2, 2, 3, false, {Bytes(23, 1)}), 2, 2, 2), none, invalid},
         {"30000 x 30000", Rgb, SharedRowSgi(30000), none, memory},
         {"65535 x 65535", Rgb, SharedRowSgi(65535), none, memory},
         {"over the limit", Rgb, MakeSgi(13, 1, 1, false, {Bytes(13, 9)}), limitOf12, memory},
@@ -263,6 +264,7 @@ TEST_F(ImageReaders, EachFileGivesItsRecordOrItsOneMessageAtOnceAndReleasesAll)
         // No 32-bit surface size describes 70000 x 70000 pixels.
         {"too large top-down", Dib, WithLittleEndian(WithLittleEndian(dib, 14 + 4, 70000), 14 + 8, uint32_t(-70000)), none, memory},
         {"pixel data short", Dib, Resized(dib, dib.size() - 1), none, unconverted},
+        {"1-bit row short", Dib, MakeDib(33, 1, 1, BI_RGB, Bytes(8, 0), Bytes(7, 0)), none, unconverted},
         {"colour table cut", Dib, Resized(dib, 54 + 100), none, unconverted},
         {"bfOffBits just past the end", Dib, WithLittleEndian(dib, 10, uint32_t(dib.size() + 1)), none, unconverted},
         // 65539 colours: the count keeps 3 of a short table, GDI reads 256.
