@@ -1,8 +1,9 @@
 // Both readers on files made here, for the cases the shared test data lacks,
-// and how they name the file they could not open. Every request for memory or a drawing resource goes through counting
-// wrappers that can fail any one of them or refuse a large one, so each file
-// is seen to give its record or its one message (none while errorBoxes is
-// off), at once, with everything released and nothing read past its end.
+// and how they name a file they could not open. Every request for memory or a
+// drawing resource goes through counting wrappers that can fail any one of
+// them or refuse a large one, so each file is seen to give its record or its
+// one message (none while errorBoxes is off), at once, with everything
+// released and nothing read past its end.
 #include <stdarg.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -222,8 +223,9 @@ TEST_F(ImageReaders, EachFileGivesItsRecordOrItsOneMessageAtOnceAndReleasesAll)
         {"verbatim", Rgb, MakeSgi(2, 2, 3, false, twoByTwo), none, Record(2, 2, {1, 5, 9, 2, 6, 10, 3, 7, 11, 4, 8, 12})},
         {"short rows", Rgb, MakeSgi(2, 2, 3, true, shortRows), none, Record(2, 2, {1, 5, 9, 2, 6, 10, 0, 7, 11, 0, 0, 12})},
         // Only the rows read must be sound: not the alpha row's offset.
-        {"unsound alpha row", Rgb, WithBigEndian(MakeSgi(1, 1, 4, true, Packed({{1}, {2}, {3}, {4}})), 512 + 3 * 4, 0xFFFFFF00u, 4),
-         none, Record(1, 1, {1, 2, 3})},
+        {"unsound alpha row", Rgb,
+         WithBigEndian(MakeSgi(1, 1, 4, true, Packed({{1}, {2}, {3}, {4}})), 512 + 3 * 4, 0xFFFFFF00u, 4), none,
+         Record(1, 1, {1, 2, 3})},
         {"grey", Rgb, MakeSgi(2, 1, 1, true, Packed({{5, 6}})), none, Record(2, 1, {5, 5, 5, 6, 6, 6})},
         {"grey and alpha", Rgb, MakeSgi(2, 1, 2, false, {{5, 6}, {9, 9}}), none, Record(2, 1, {5, 5, 5, 6, 6, 6})},
         {"no rows", Rgb, MakeSgi(4, 0, 3, false, {}), none, Record(4, 0, {})},
@@ -237,7 +239,8 @@ TEST_F(ImageReaders, EachFileGivesItsRecordOrItsOneMessageAtOnceAndReleasesAll)
         {"offset beyond", Rgb, WithBigEndian(sgi, 512 + 4, uint32_t(sgi.size()), 4), none, invalid},
         {"length beyond", Rgb, WithBigEndian(sgi, 512 + rows * 4 + 8, 200, 4), none, invalid},
         // Longer than 256 x XSIZE, though inside the file.
-        {"packed row too long", Rgb, WithBigEndian(Resized(sgi, sgi.size() + 2000), 512 + rows * 4, 256 * 4 + 1, 4), none, invalid},
+        {"packed row too long", Rgb, WithBigEndian(Resized(sgi, sgi.size() + 2000), 512 + rows * 4, 256 * 4 + 1, 4),
+         none, invalid},
         {"no channels", Rgb, WithBigEndian(MakeSgi(2, 2, 3, false, twoByTwo), 10, 0, 2), none, invalid},
         {"verbatim cut", Rgb, MakeSgi(2, 2, 3, false, {Bytes(11, 1)}), none, invalid},
         {"2-byte verbatim cut", Rgb, WithBigEndian(MakeSgi(2, 2, 3, false, {Bytes(23, 1)}), 2, 2, 2), none, invalid},
@@ -262,14 +265,15 @@ TEST_F(ImageReaders, EachFileGivesItsRecordOrItsOneMessageAtOnceAndReleasesAll)
         {"width 0", Dib, WithLittleEndian(dib, 14 + 4, 0), none, unconverted},
         {"height 0", Dib, WithLittleEndian(dib, 14 + 8, 0), none, unconverted},
         // No 32-bit surface size describes 70000 x 70000 pixels.
-        {"too large top-down", Dib, WithLittleEndian(WithLittleEndian(dib, 14 + 4, 70000), 14 + 8, uint32_t(-70000)), none, memory},
+        {"too large top-down", Dib, WithLittleEndian(WithLittleEndian(dib, 14 + 4, 70000), 14 + 8, uint32_t(-70000)),
+         none, memory},
         {"pixel data short", Dib, Resized(dib, dib.size() - 1), none, unconverted},
         {"1-bit row short", Dib, MakeDib(33, 1, 1, BI_RGB, Bytes(8, 0), Bytes(7, 0)), none, unconverted},
         {"colour table cut", Dib, Resized(dib, 54 + 100), none, unconverted},
         {"bfOffBits just past the end", Dib, WithLittleEndian(dib, 10, uint32_t(dib.size() + 1)), none, unconverted},
         // 65539 colours: the count keeps 3 of a short table, GDI reads 256.
-        {"colours past the end", Dib, WithLittleEndian(MakeDib(4, 2, 8, BI_RGB, Bytes(3 * 4, 9), Bytes(8, 1)), 14 + 32, 0x10003), none,
-         unconverted},
+        {"colours past the end", Dib,
+         WithLittleEndian(MakeDib(4, 2, 8, BI_RGB, Bytes(3 * 4, 9), Bytes(8, 1)), 14 + 32, 0x10003), none, unconverted},
         {"20000 x 20000 by deltas", Dib, DeltaBitmap(20000), none, memory},
         {"over the limit", Dib, MakeDib(13, 1, 8, BI_RGB, {1, 2, 3, 0}, Bytes(16, 0)), limitOf12, memory},
     };
@@ -295,7 +299,8 @@ TEST_F(ImageReaders, EachFileGivesItsRecordOrItsOneMessageAtOnceAndReleasesAll)
         EXPECT_LE(total, row.reader == Rgb ? 9 : 7);
         for (failAt = 1; expected.pixels && failAt <= total; ++failAt) {
             const Outcome failed = Load(row.reader, row.file, row.setup);
-            const Outcome left{row.reader == Rgb && failAt == total, failed.width, failed.height, false, {}, {kImageOutOfMemory}};
+            const Outcome left{row.reader == Rgb && failAt == total, failed.width, failed.height, false, {},
+                               {kImageOutOfMemory}};
             EXPECT_TRUE(failed == left) << "request " << failAt;
         }
         failAt = 0;
@@ -308,7 +313,8 @@ TEST_F(ImageReaders, EachFileGivesItsRecordOrItsOneMessageAtOnceAndReleasesAll)
 TEST_F(ImageReaders, WithoutALimitTheLargestPictureAsksForAllItsPixels)
 {
     EXPECT_EQ(SetImagePixelLimit(0), uint64_t(IMAGE_DEFAULT_PIXEL_LIMIT));
-    EXPECT_TRUE(Load(ImageReader::Rgb, SharedRowSgi(65535)) == (Outcome{true, 65535, 65535, false, {}, {kImageOutOfMemory}}));
+    const Outcome refused{true, 65535, 65535, false, {}, {kImageOutOfMemory}};
+    EXPECT_TRUE(Load(ImageReader::Rgb, SharedRowSgi(65535)) == refused);
     // On 32 bits too large to ask for at all.
     EXPECT_TRUE(sizeof(size_t) == 8 ? largest == size_t(uint64_t(65535) * 65535 * 3) : largest < kLargeRequest) << largest;
 }
@@ -318,7 +324,8 @@ TEST_F(ImageReaders, WhatTheConversionIsHandedAndHowItIsReleased)
     // biSizeImage 0 in a 1-bit bitmap 10 x 3 becomes (10 + 7) / 8 x 3 = 6;
     // biClrUsed 0 becomes the colour count.
     EXPECT_TRUE(Load(ImageReader::Dib, MakeDib(10, 3, 1, BI_RGB, Bytes(8, 1), Bytes(12, 0xAA))).pixels);
-    EXPECT_EQ(std::vector<uint32_t>({seenHeader.biSizeImage, seenHeader.biClrUsed, seenLines}), std::vector<uint32_t>({6, 2, 3}));
+    EXPECT_EQ(std::vector<uint32_t>({seenHeader.biSizeImage, seenHeader.biClrUsed, seenLines}),
+              std::vector<uint32_t>({6, 2, 3}));
     // The context goes while the surface is still selected into it.
     EXPECT_EQ(callLog, (std::vector<std::string>{"DeleteDC", "DeleteObject"}));
 

@@ -92,7 +92,8 @@ TEST_F(ImageTestData, BitmapsGiveTheirGdiReferenceOrTheirMessage)
             if (exception && found->second.first)
                 EXPECT_EQ(outcome.boxes, std::vector<std::string>{found->second.first});
             else
-                EXPECT_TRUE(outcome == (name == "clipboard.dib" ? ClipboardRecord(file, outcome) : ReadReference(reference)));
+                EXPECT_TRUE(outcome ==
+                            (name == "clipboard.dib" ? ClipboardRecord(file, outcome) : ReadReference(reference)));
             EXPECT_TRUE(LoadBytes(ImageReader::Dib, file) == outcome);
             EXPECT_TRUE(memoryFile.AllReleased());
             // Without its file header, a bitmap whose pixels follow its colour
@@ -101,7 +102,8 @@ TEST_F(ImageTestData, BitmapsGiveTheirGdiReferenceOrTheirMessage)
             const size_t table = size_t(CountDibColors(info)) * (info[0] == 12 ? 3 : 4);
             const bool plain = info[0] == 12 || (info[0] == 40 && info[16] == BI_RGB);
             if (outcome.pixels && plain && uint32_t(file[10] | file[11] << 8) == 14 + info[0] + table) {
-                EXPECT_TRUE(LoadBytes(ImageReader::Dib, Bytes(file.begin() + 14, file.end())) == outcome) << "no file header";
+                const Bytes headerless(file.begin() + 14, file.end());
+                EXPECT_TRUE(LoadBytes(ImageReader::Dib, headerless) == outcome) << "no file header";
             }
         }
     EXPECT_GT(files, 50);
