@@ -56,9 +56,8 @@ TEST_F(PixelFormats, TheExactSearchKeepsTheDeepestMatchOfTheRightKind)
     withoutGL.dwFlags = PFD_DRAW_TO_WINDOW;
     PIXELFORMATDESCRIPTOR noAccumulatedAlpha = Rgba(32, 8, 64, 0, 0);
     noAccumulatedAlpha.cAccumAlphaBits = 0;
-    PIXELFORMATDESCRIPTOR index = Format(PFD_TYPE_COLORINDEX, 8);
-    index.cAlphaBits = index.cAccumBits = 8;
-    index.cDepthBits = 16;
+    PIXELFORMATDESCRIPTOR index = Rgba(8, 8, 8, 16, 0);
+    index.iPixelType = PFD_TYPE_COLORINDEX;
     // Why, the flags, the formats, the count they shrink to, the description
     // that fails, the number found.
     const std::tuple<const char *, uint32_t, std::vector<PIXELFORMATDESCRIPTOR>, int, int, int> cases[] = {
