@@ -69,7 +69,8 @@ TEST_F(Toolkit, ReportShowsTheFormattedTextInABoxWhileSwitchedOn)
     ASSERT_EQ(messageBoxes.size(), 2u);
     EXPECT_EQ(messageBoxes[0].text, "-42|7|4000000000|ff|FF|ABCDEF|00001234|Q|%|nm|wide|   12|12   |-0012|abc|0x1a");
     EXPECT_EQ(messageBoxes[1].text, std::string(255, 'x'));
-    EXPECT_TRUE(messageBoxes[0].caption == "Error" && messageBoxes[0].flags == MB_OK && messageBoxes[0].owner == kFocused);
+    EXPECT_TRUE(messageBoxes[0].caption == "Error" && messageBoxes[0].flags == MB_OK &&
+                messageBoxes[0].owner == kFocused);
 #ifndef _WIN32
     // UTF-8 text is never cut inside a character.
     ReportError("%s", (std::string(254, 'z') + "\xc3\xa9").c_str());

@@ -100,8 +100,9 @@ TEST_F(WindowProcedure, InputReachesTheProgramWithModifiersAndSignedPositions)
     Send(WM_SIZE, SIZE_RESTORED, MAKELPARAM(640, 480));
     Send(WM_MOVE, 0, MAKELPARAM(-8, 30));
     EXPECT_EQ(callLog, (std::vector<std::string>{"key 65,0 1", "key 27,0 2", "key 122,0 0", "key 40,0 3", "key 13,0 0",
-                                                 "key 57,0 0", "key 90,0 0", "key 48,0 0", "SetCapture", "move -20,-3 5",
-                                                 "ReleaseCapture", "up 4464,2 2", "reshape 640,480 0", "InvalidateRect"}));
+                                                 "key 57,0 0", "key 90,0 0", "key 48,0 0", "SetCapture",
+                                                 "move -20,-3 5", "ReleaseCapture", "up 4464,2 2", "reshape 640,480 0",
+                                                 "InvalidateRect"}));
     EXPECT_EQ((std::vector<int32_t>{toolkitState.clientX, toolkitState.clientY, toolkitState.clientWidth,
                                     toolkitState.clientHeight}),
               (std::vector<int32_t>{-8, 30, 640, 480}));
@@ -138,7 +139,8 @@ TEST_F(WindowProcedure, ShuttingFromACallbackGivesTheColoursBackOrSelectsTheStoc
         });
         callLog.clear();
         Send(WM_KEYDOWN, VK_ESCAPE);
-        for (const char *call : {"DeleteObject", "wglMakeCurrent none", "wglDeleteContext", "ReleaseDC", "PostQuitMessage 1"})
+        for (const char *call :
+             {"DeleteObject", "wglMakeCurrent none", "wglDeleteContext", "ReleaseDC", "PostQuitMessage 1"})
             expected.push_back(call);
         EXPECT_EQ(callLog, expected);
         // Handles and callbacks go; settings and flags stay.
