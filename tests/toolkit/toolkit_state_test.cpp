@@ -11,14 +11,6 @@ namespace {
 // The record is constant-initialised, so this copy sees it before any test.
 const ToolkitState startState = toolkitState;
 
-TEST(ToolkitState, FreshProgramAsksForAPlatformPlacedColourIndexWindowWithBoxesOn)
-{
-    const ToolkitState &s = startState;
-    EXPECT_EQ((std::vector<int64_t>{s.modeFlags, s.formatPolicy, s.formatId, s.systemPlaces, s.clientWidth,
-                                    s.clientHeight, s.errorBoxes}),
-              (std::vector<int64_t>{TKMODE_COLOR_INDEX | TKMODE_SINGLE_BUFFER, TKPF_CHOOSE, 0, 1, 100, 100, 1}));
-}
-
 using Toolkit = ScriptedWindowTest;
 
 int WINAPI DistinctMetrics(int index)
@@ -34,9 +26,14 @@ std::vector<int32_t> Placed(int32_t x, int32_t y)
     return {s.systemPlaces, s.clientX, s.clientY, s.clientWidth, s.clientHeight};
 }
 
-// The settings are kept unexamined, each in its own field.
-TEST_F(Toolkit, SettingsAndPlacementTurnTheOuterCornerIntoTheClientCorner)
+// A fresh program asks for a platform-placed colour-index window with boxes
+// on; the settings are kept unexamined, each in its own field.
+TEST_F(Toolkit, SettingsStartFreshAndPlacementTurnsTheOuterCornerIntoTheClientCorner)
 {
+    const ToolkitState &s = startState;
+    EXPECT_EQ((std::vector<int64_t>{s.modeFlags, s.formatPolicy, s.formatId, s.systemPlaces, s.clientWidth,
+                                    s.clientHeight, s.errorBoxes}),
+              (std::vector<int64_t>{TKMODE_COLOR_INDEX | TKMODE_SINGLE_BUFFER, TKPF_CHOOSE, 0, 1, 100, 100, 1}));
     tkSetModeFlags(TKMODE_DOUBLE_BUFFER | TKMODE_DEPTH_BUFFER);
     tkSetFormatPolicy(7); // acts as TKPF_BY_ID when a window opens
     EXPECT_EQ(tkSetFormatId(-3), 1);
