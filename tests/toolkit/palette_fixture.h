@@ -11,8 +11,6 @@
 inline PIXELFORMATDESCRIPTOR Format(BYTE type, BYTE colourBits, DWORD flags = 0)
 {
     PIXELFORMATDESCRIPTOR d{};
-    d.nSize = sizeof d;
-    d.nVersion = 1;
     d.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | flags;
     d.iPixelType = type;
     d.cColorBits = colourBits;
@@ -35,11 +33,7 @@ protected:
     {
         saved_ = toolkitState;
         InstallFakeGdi(&gdi);
-        Handles();
-        toolkitState.palette = nullptr;
-        toolkitState.staticTakeover = toolkitState.staticSaved = 0;
-        toolkitState.modeFlags = 0;
-        toolkitState.sysColorCount = 25;
+        Handles(); // the rest of the record as a program starts
     }
     void TearDown() override
     {

