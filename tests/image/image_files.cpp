@@ -22,7 +22,8 @@ Outcome TakeRecord(PixelImage *image)
         const size_t size = image->pixels ? size_t(image->width) * image->height * 3 : 0;
         outcome = {true, image->width, image->height, image->pixels != nullptr,
                    Bytes(image->pixels, image->pixels + size), {}};
-        free(image->pixels), free(image);
+        free(image->pixels);
+        free(image);
     }
     for (const MessageBoxRecord &box : messageBoxes)
         outcome.boxes.push_back(box.text);

@@ -50,7 +50,12 @@ HLOCAL WINAPI CountedLocalAlloc(UINT flags, SIZE_T size)
 }
 HLOCAL WINAPI CountedLocalFree(HLOCAL block) { return --held, realPlatform.LocalFree(block); }
 HDC WINAPI CountedCreateDC(HDC reference) { return Held(Grant(0) ? realPlatform.CreateCompatibleDC(reference) : nullptr); }
-BOOL WINAPI CountedDeleteDC(HDC context) { return --held, LogCall("DeleteDC"), realPlatform.DeleteDC(context); }
+BOOL WINAPI CountedDeleteDC(HDC context)
+{
+    --held;
+    LogCall("DeleteDC");
+    return realPlatform.DeleteDC(context);
+}
 HBITMAP WINAPI CountedSurface(HDC context, const BITMAPINFO *info, UINT usage, void **bits, HANDLE section, DWORD offset)
 {
     if (!Grant(size_t(info->bmiHeader.biWidth) * size_t(abs(info->bmiHeader.biHeight)) * 3))
@@ -65,7 +70,9 @@ HGDIOBJ WINAPI CountedSelect(HDC context, HGDIOBJ object)
 BOOL WINAPI CountedDeleteObject(HGDIOBJ object)
 {
     BOOL deleted = realPlatform.DeleteObject(object);
-    return held -= deleted != FALSE, LogCall("DeleteObject"), deleted;
+    held -= deleted != FALSE;
+    LogCall("DeleteObject");
+    return deleted;
 }
 int WINAPI WatchedSetDIBits(HDC context, HBITMAP surface, UINT first, UINT lines, const void *bits,
                             const BITMAPINFO *info, UINT usage)
@@ -99,7 +106,8 @@ int WINAPI RecordingFormat(LPSTR out, LPCSTR format, va_list arguments)
 std::vector<ImageWideChar> Wide(const std::u16string &text)
 {
     std::vector<ImageWideChar> wide(text.begin(), text.end());
-    return wide.push_back(0), wide;
+    wide.push_back(0);
+    return wide;
 }
 
 // The three entry points of each reader, in the order of ImageReader.
@@ -117,16 +125,29 @@ std::vector<Bytes> Packed(const std::vector<Bytes> &rows)
     std::vector<Bytes> packed;
     for (const Bytes &row : rows) {
         Bytes &out = packed.emplace_back(1, uint8_t(0x80 | row.size()));
-        out.insert(out.end(), row.begin(), row.end()), out.push_back(0);
+        out.insert(out.end(), row.begin(), row.end());
+        out.push_back(0);
     }
     return packed;
 }
 
 // The file with a big-endian value of size bytes (SGI) or a 32-bit
 // little-endian one (bitmap) at an offset.
-Bytes WithBigEndian(Bytes file, size_t at, uint32_t value, int size) { return PutBigEndian(file, at, value, size), file; }
-Bytes WithLittleEndian(Bytes file, size_t at, uint32_t value) { return PutLittleEndian(file, at, value), file; }
-Bytes Resized(Bytes file, size_t size) { return file.resize(size), file; }
+Bytes WithBigEndian(Bytes file, size_t at, uint32_t value, int size)
+{
+    PutBigEndian(file, at, value, size);
+    return file;
+}
+Bytes WithLittleEndian(Bytes file, size_t at, uint32_t value)
+{
+    PutLittleEndian(file, at, value);
+    return file;
+}
+Bytes Resized(Bytes file, size_t size)
+{
+    file.resize(size);
+    return file;
+}
 
 Outcome Record(int width, int height, const Bytes &bytes) { return {true, width, height, true, bytes, {}}; }
 Outcome Refused(const char *message) { return {false, 0, 0, false, {}, {message}}; }
@@ -144,8 +165,10 @@ Bytes SharedRowSgi(uint16_t side)
 {
     const size_t rows = size_t(side) * 3;
     Bytes file = Resized(MakeSgi(side, side, 3, true, {}), 512 + rows * 8);
-    for (size_t row = 0; row < rows; ++row)
-        PutBigEndian(file, 512 + row * 4, uint32_t(file.size()), 4), PutBigEndian(file, 512 + (rows + row) * 4, 3, 4);
+    for (size_t row = 0; row < rows; ++row) {
+        PutBigEndian(file, 512 + row * 4, uint32_t(file.size()), 4);
+        PutBigEndian(file, 512 + (rows + row) * 4, 3, 4);
+    }
     file.insert(file.end(), {0x01, 0xFF, 0x00});
     return file;
 }
@@ -167,10 +190,14 @@ protected:
         failAt = 0;
         tkShowErrorBoxes(1);
         rgbAllocate = dibAllocate = Allocate;
-        platform.LocalAlloc = CountedLocalAlloc, platform.LocalFree = CountedLocalFree;
-        platform.CreateCompatibleDC = CountedCreateDC, platform.DeleteDC = CountedDeleteDC;
-        platform.CreateDIBSection = CountedSurface, platform.DeleteObject = CountedDeleteObject;
-        platform.SelectObject = CountedSelect, platform.SetDIBits = WatchedSetDIBits;
+        platform.LocalAlloc = CountedLocalAlloc;
+        platform.LocalFree = CountedLocalFree;
+        platform.CreateCompatibleDC = CountedCreateDC;
+        platform.DeleteDC = CountedDeleteDC;
+        platform.CreateDIBSection = CountedSurface;
+        platform.DeleteObject = CountedDeleteObject;
+        platform.SelectObject = CountedSelect;
+        platform.SetDIBits = WatchedSetDIBits;
         platform.GetFocus = FocusedWindow;
         prepared_ = platform;
     }
@@ -363,7 +390,8 @@ TEST_F(ImageReaders, EveryEntryPointReadsTheFileItNamesOrNamesItInOneBox)
         EXPECT_TRUE(outcomes[0].pixels && outcomes[0].boxes.empty());
         for (const Outcome &outcome : outcomes)
             EXPECT_TRUE(outcome == outcomes[0]);
-        remove(path.c_str()), fs::remove(special);
+        remove(path.c_str());
+        fs::remove(special);
         const std::string start = load.missing;
         EXPECT_EQ(TakeRecord(load.wide(Wide(u"no/such/wide").data())).boxes,
                   std::vector<std::string>{start + "no/such/wide.\n"});
