@@ -28,5 +28,5 @@ for round in 1 2 3; do
   echo "round $round: demo ${demo[-1]}, bare GL loop${LOOP_ADDS:+ + $LOOP_ADDS} ${loop[-1]} frames per second"
 done
 echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"
-awk -v d="$(median "${demo[@]}")" -v l="$(median "${loop[@]}")" \
-  'BEGIN { printf "medians: demo %.1f, bare GL loop %.1f frames per second; demo / bare loop = %.3f\n", d, l, d / l }'
+awk -v d="$(median "${demo[@]}")" -v l="$(median "${loop[@]}")" -v loop="bare GL loop${LOOP_ADDS:+ + $LOOP_ADDS}" \
+  'BEGIN { printf "medians: demo %.1f, %s %.1f frames per second; demo / loop = %.3f\n", d, loop, l, d / l }'
