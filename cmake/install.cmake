@@ -107,6 +107,13 @@ install(FILES textures/include/textures/texture_table.h DESTINATION ${CMAKE_INST
 # The programs link the tree's archives: they run from anywhere.
 install(TARGETS open-voskar ov-view tk-spin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES examples/crate.bmp DESTINATION ${CMAKE_INSTALL_DATADIR}/openvoskar)
+set(ov_doc_dir ${CMAKE_INSTALL_DATAROOTDIR}/doc/openvoskar)
+install(FILES LICENSE DESTINATION ${ov_doc_dir})
+if(WIN32)
+  # The Windows programs carry the MinGW-w64 run-time libraries inside them.
+  install(FILES docs/THIRD-PARTY-NOTICES-windows.txt DESTINATION ${ov_doc_dir}
+    RENAME THIRD-PARTY-NOTICES.txt)
+endif()
 
 configure_package_config_file(cmake/OpenVoskarConfig.cmake.in OpenVoskarConfig.cmake
   INSTALL_DESTINATION ${ov_package_dir})

@@ -13,7 +13,7 @@ grow=0
 [[ ${1:-} == --grow ]] && { grow=1; shift; }
 seconds=${1:-60}
 shift || true
-testdata=${OV_TESTDATA:-$PWD/../shared/testdata}
+testdata=${OV_TESTDATA:-$PWD/tests/data}
 out=${OV_FUZZ_BUILD:-build/fuzz}
 
 cmake -S . -B "$out" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \

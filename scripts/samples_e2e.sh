@@ -8,7 +8,7 @@ set -uo pipefail
 name=$1 dir=$2 out=$3
 shift 3
 runner=("$@")
-testdata=${OV_TESTDATA:-$PWD/../shared/testdata}
+testdata=${OV_TESTDATA:-$(cd "$(dirname "$0")/.." && pwd)/tests/data}
 exe=""
 [[ -e "$dir/ov-view.exe" ]] && exe=.exe
 mkdir -p "$out"

@@ -92,5 +92,5 @@ Bytes ReadWholeFile(const std::string &path)
 std::string TestDataPath(const std::string &relative)
 {
     const char *root = getenv("OV_TESTDATA");
-    return std::string(root ? root : "../shared/testdata") + "/" + relative;
+    return std::string(root ? root : OV_TESTDATA_DIR) + "/" + relative;
 }

@@ -46,7 +46,8 @@ expected=(bin/open-voskar$exe bin/ov-view$exe bin/tk-spin$exe
   lib/cmake/OpenVoskar/OpenVoskarStaticTargets.cmake lib/cmake/OpenVoskar/OpenVoskarStaticTargets-CONFIG.cmake
   lib/libopenvoskar.a lib/libopenvoskar-textures.a
   lib/pkgconfig/openvoskar-image.pc lib/pkgconfig/openvoskar-textures.pc lib/pkgconfig/openvoskar-toolkit.pc
-  share/openvoskar/crate.bmp)
+  share/openvoskar/crate.bmp share/doc/openvoskar/LICENSE)
+[[ $kind == native ]] || expected+=(share/doc/openvoskar/THIRD-PARTY-NOTICES.txt)
 if [[ $kind == native ]]; then
   expected+=(lib/cmake/OpenVoskar/OpenVoskarSharedTargets.cmake lib/cmake/OpenVoskar/OpenVoskarSharedTargets-CONFIG.cmake)
   for library in openvoskar openvoskar-textures; do
