@@ -11,6 +11,10 @@ std::atomic<bool> renderFinished{false};
 
 namespace {
 
+// The render thread's result when the window or the scene could not be made:
+// the process then ends with a failure code instead of the usual 0.
+constexpr DWORD kRenderStartFailed = 2;
+
 // Signalled whenever renderFinished is set, so the entry thread can sleep
 // until then instead of polling its queue.
 HANDLE renderFinishedEvent = nullptr;
@@ -44,12 +48,12 @@ DWORD WINAPI RenderThreadMain(LPVOID)
 {
     if (!mainWindow.Open("Open Voskar", 800, 600, 16, false)) {
         SetRenderFinished();
-        return 1;
+        return kRenderStartFailed;
     }
     if (!StartScene()) {
         mainWindow.Close();
         SetRenderFinished();
-        return 1;
+        return kRenderStartFailed;
     }
 
     MSG message;
@@ -113,10 +117,14 @@ int ProcessEntry(HINSTANCE, HINSTANCE, LPSTR, int)
 
     keepRunning = false;
     platform.WaitForSingleObject(renderThread, INFINITE);
+    DWORD renderResult = 1;
+    platform.GetExitCodeThread(renderThread, &renderResult);
     platform.CloseHandle(renderThread);
     platform.CloseHandle(renderFinishedEvent);
     renderFinishedEvent = nullptr;
 
     OnShutdown();
-    return quitReceived ? static_cast<int>(quitCode) : 0;
+    if (quitReceived)
+        return static_cast<int>(quitCode);
+    return renderResult == kRenderStartFailed ? 1 : 0;
 }

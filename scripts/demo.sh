@@ -10,10 +10,10 @@ cmake --preset native >/dev/null
 cmake --build --preset native --target open-voskar
 
 source scripts/display.sh
-if [[ -n "${DISPLAY:-}" ]] && xdpyinfo >/dev/null 2>&1; then
+if [[ -n "${DISPLAY:-}" ]] && timeout 5 xdpyinfo >/dev/null 2>&1; then
   ( sleep 4
-    wid=$(xdotool search --name '^Open Voskar$' 2>/dev/null | head -n1)
-    [[ -n "$wid" ]] && import -window "$wid" build/screenshot.png 2>/dev/null &&
+    wid=$(timeout 10 xdotool search --name '^Open Voskar$' 2>/dev/null | head -n1)
+    [[ -n "$wid" ]] && timeout 10 import -window "$wid" build/screenshot.png 2>/dev/null &&
       echo "screenshot saved to build/screenshot.png" ) &
   exec build/native/app/open-voskar
 fi

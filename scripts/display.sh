@@ -8,12 +8,12 @@ ov_ensure_wm() {
   [[ -n "${OV_XVFB_PID:-}" ]] || return 0
   local attempt
   for attempt in 1 2 3; do
-    wmctrl -m >/dev/null 2>&1 && return 0
+    timeout 5 wmctrl -m >/dev/null 2>&1 && return 0
     [[ $attempt -gt 1 || -n "${OV_WM_PID:-}" ]] && echo "window manager gone; starting it again" >&2
     openbox >>"${OV_WM_LOG:-/dev/null}" 2>&1 &
     OV_WM_PID=$!
     for _ in $(seq 100); do
-      wmctrl -m >/dev/null 2>&1 && return 0
+      timeout 5 wmctrl -m >/dev/null 2>&1 && return 0
       kill -0 "$OV_WM_PID" 2>/dev/null || break
       sleep 0.1
     done
@@ -23,7 +23,7 @@ ov_ensure_wm() {
 }
 
 ov_start_display() {
-  if [[ -n "${DISPLAY:-}" && -z "${CI:-}" ]] && xdpyinfo >/dev/null 2>&1; then
+  if [[ -n "${DISPLAY:-}" && -z "${CI:-}" ]] && timeout 5 xdpyinfo >/dev/null 2>&1; then
     return 0
   fi
   local n
@@ -33,7 +33,7 @@ ov_start_display() {
   Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
   OV_XVFB_PID=$!
   export DISPLAY=":$n"
-  for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  for _ in $(seq 100); do timeout 5 xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
   trap 'kill ${OV_WM_PID:-} $OV_XVFB_PID 2>/dev/null || true' EXIT
   ov_ensure_wm
 }

@@ -6,6 +6,7 @@
 set -uo pipefail
 name=$1
 shift
+source "$(dirname "$0")/waits.sh"
 record=$(mktemp)
 "$@" >"$record" 2>/dev/null &
 pid=$!
@@ -18,45 +19,43 @@ fail() {
 }
 settle() { sleep "${1:-0.3}"; }
 
-for _ in $(seq 300); do
-  grep -q '^ready' "$record" && break
+deadline=$((SECONDS + 30))
+until grep -q '^ready' "$record"; do
   kill -0 "$pid" 2>/dev/null || fail "ended before its window was ready"
+  ((SECONDS < deadline)) || fail "window tk-recorder not ready within 30 s"
   sleep 0.1
 done
-wid=$(xdotool search --onlyvisible --name '^tk-recorder$' 2>/dev/null | head -n1)
-[[ -n "$wid" ]] || fail "no window named tk-recorder"
-xdotool windowactivate --sync "$wid" 2>/dev/null || xdotool windowfocus --sync "$wid"
+wid=$(ov_window_of tk-recorder "$pid" 10) || fail "no window named tk-recorder"
+ov_xdotool windowactivate --sync "$wid" 2>/dev/null || ov_xdotool windowfocus --sync "$wid"
 settle
 
-xdotool key --delay 60 shift+a ctrl+Escape Tab F1 BackSpace 1 2 3
+ov_xdotool key --delay 60 shift+a ctrl+Escape Tab F1 BackSpace 1 2 3
 settle
 for button in 1 2 3; do
-  xdotool mousemove --window "$wid" 50 60 click "$button"
+  ov_xdotool mousemove --window "$wid" 50 60 click "$button"
   settle 0.15
 done
-xdotool mousemove --window "$wid" 100 100 mousedown 1
+ov_xdotool mousemove --window "$wid" 100 100 mousedown 1
 settle 0.15
-xdotool mousemove --window "$wid" 60 100
+ov_xdotool mousemove --window "$wid" 60 100
 settle 0.15
-xdotool mousemove --window "$wid" -- -30 100
+ov_xdotool mousemove --window "$wid" -- -30 100
 settle 0.15
-xdotool mouseup 1
+ov_xdotool mouseup 1
 settle
-xdotool windowsize --sync "$wid" 400 300
+ov_xdotool windowsize --sync "$wid" 400 300
 settle 0.5
-xdotool windowmove --sync "$wid" 320 260
+ov_xdotool windowmove --sync "$wid" 320 260
 settle 0.5
-xdotool mousemove --window "$wid" 10 10
+ov_xdotool mousemove --window "$wid" 10 10
 settle 0.15
-xdotool key p
+ov_xdotool key p
 settle
-wmctrl -i -c "$wid" || fail "the window manager could not close it"
-for _ in $(seq 200); do
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 "$pid" 2>/dev/null && fail "still running 20 s after the close"
-wait "$pid" || fail "exit code $?"
+timeout 10 wmctrl -i -c "$wid" || fail "the window manager could not close it"
+ov_wait_exit "$pid" 20
+code=$?
+[[ $code -ne 124 ]] || fail "still running 20 s after the close"
+[[ $code -eq 0 ]] || fail "exit code $code"
 
 tr -d '\r' <"$record" >"$record.lf" && mv "$record.lf" "$record" # a Windows console ends lines with CR LF
 # Each expected line must come after the one before it.

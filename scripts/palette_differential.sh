@@ -18,22 +18,22 @@ if [[ $depth == 8 ]]; then
   done
   Xvfb ":$n" -screen 0 1024x768x8 -nolisten tcp >/dev/null 2>&1 &
   xvfb=$!
-  trap 'wineserver -w 2>/dev/null || true; kill $xvfb 2>/dev/null || true' EXIT
+  trap 'timeout 60 wineserver -w 2>/dev/null || true; kill $xvfb 2>/dev/null || true' EXIT
   export DISPLAY=":$n"
-  for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  for _ in $(seq 100); do timeout 5 xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 fi
 
 # Wine's X11 driver shares the X default colour map with every other client,
 # its own desktop process among them, unless told otherwise; with a map of
 # its own its system palette starts as documented: the statics at both ends,
 # the rest free. The driver reads this when a process starts.
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v PrivateColorMap /d Y /f >/dev/null 2>&1
-wineserver -w
+timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v PrivateColorMap /d Y /f >/dev/null 2>&1
+timeout 60 wineserver -w
 
 status=0
-wine "$windows/differential/palette_script.exe" >"$out/real-$depth.txt" 2>/dev/null || status=1
-"$native/differential/palette_script" >"$out/model-$depth.txt" || status=1
+timeout 120 wine "$windows/differential/palette_script.exe" >"$out/real-$depth.txt" 2>/dev/null || status=1
+timeout 120 "$native/differential/palette_script" >"$out/model-$depth.txt" || status=1
 tests/differential/compare_outputs.sh "$depth" "$out/real-$depth.txt" "$out/model-$depth.txt" || status=1
-wine "$windows/platform/palette_tests.exe" --gtest_brief=1 2>/dev/null || status=1
-"$native/platform/palette_tests" --gtest_brief=1 || status=1
+timeout 300 wine "$windows/platform/palette_tests.exe" --gtest_brief=1 2>/dev/null || status=1
+timeout 300 "$native/platform/palette_tests" --gtest_brief=1 || status=1
 exit $status

@@ -6,9 +6,9 @@ ov_wine_prefix() {
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml="
   if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
-    wineboot -i >/dev/null 2>&1 || true
-    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
-    wineserver -w
+    timeout 300 wineboot -i >/dev/null 2>&1 || true
+    timeout 60 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
+    timeout 60 wineserver -w
   fi
 }
 

@@ -14,7 +14,7 @@
 
 namespace {
 
-enum class Act { MinimiseThenClose, QuitToEntry } act;
+enum class Act { MinimiseThenClose, QuitToEntry, NoWindow } act;
 DWORD entryThread;
 int frames, polls, framesWhileMinimised;
 float angleAtFirstFrame;
@@ -54,6 +54,11 @@ BOOL WINAPI WatchingPeekMessage(LPMSG message, HWND window, UINT first, UINT las
     return got;
 }
 
+HWND WINAPI RefusedCreateWindow(DWORD, LPCSTR, LPCSTR, DWORD, int, int, int, int, HWND, HMENU, HINSTANCE, LPVOID)
+{
+    return nullptr;
+}
+
 int RunApplication(Act what)
 {
     act = what;
@@ -65,6 +70,9 @@ int RunApplication(Act what)
     ScopedPlatform scoped;
     platform.SwapBuffers = CountingSwapBuffers;
     platform.PeekMessageA = WatchingPeekMessage;
+    if (what == Act::NoWindow)
+        platform.CreateWindowExA = RefusedCreateWindow;
+    ResetScript();
     entryThread = platform.GetCurrentThreadId();
     return ProcessEntry(nullptr, nullptr, nullptr, 0);
 }
@@ -85,6 +93,15 @@ TEST(Application, QuitMessageToTheEntryThreadEndsWithItsCode)
     EXPECT_LT(frames, 1000) << "the render thread ended by keepRunning, not by the close box";
     EXPECT_EQ(mainWindow.hWnd, nullptr);
     EXPECT_TRUE(messageBoxes.empty());
+}
+
+// A program that could not open its window has failed, whoever reads the code.
+TEST(Application, WindowThatCannotBeOpenedEndsTheProgramWithAFailureCode)
+{
+    EXPECT_EQ(RunApplication(Act::NoWindow), 1);
+    EXPECT_EQ(frames, 0);
+    ASSERT_EQ(messageBoxes.size(), 1u);
+    EXPECT_EQ(messageBoxes[0].text, "Window Creation Error.");
 }
 
 #ifndef _WIN32

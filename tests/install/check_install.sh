@@ -152,7 +152,7 @@ if [[ $kind == native ]]; then
     fail "ov-view does not link statically with pkg-config --static"
 fi
 
-library_version=$("${run[@]}" "$pc/version_check$exe" | tr -d '\r')
+library_version=$(timeout 60 "${run[@]}" "$pc/version_check$exe" | tr -d '\r')
 [[ $cmake_version == "$version" && $library_version == "$version" ]] ||
   fail "versions differ: pkg-config '$version', CMake package '$cmake_version', tkVersion '$library_version'"
 

@@ -1,10 +1,57 @@
 // Message boxes over SDL's: the same buttons, answers and captions as Win32's.
+// Where no box can be shown (no display, SDL's video refused) the caption and
+// text go to standard error instead, so that no failure goes unheard.
 #include <SDL.h>
+#include <errno.h> // program_invocation_short_name
+#include <pthread.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <mutex>
+#include <string>
 
 #include "fill_table.h"
+#include "user32/sdl_windows.h"
 #include "user32/window_registry.h"
 
 namespace {
+
+// SDL shows an X box from a child process of the calling thread. Set while
+// this thread shows one, and copied into that child by fork.
+thread_local pid_t boxOwner = 0;
+
+// In the child: the box dies with the thread that waits for it, so a program
+// that ends or is killed takes its box along.
+void TieBoxToOwner()
+{
+    if (!boxOwner)
+        return;
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() != boxOwner) // the owner went before the tie was made
+        _exit(1);
+}
+
+void TieBoxesToOwnersOnce()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { pthread_atfork(nullptr, nullptr, TieBoxToOwner); });
+}
+
+// One line on standard error: program, caption, text, and why no box showed.
+void WriteBoxToStandardError(const char *caption, const char *text, const char *reason)
+{
+    std::string line(text);
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+        line.pop_back();
+    for (char &c : line)
+        if (c == '\n')
+            c = ' ';
+    std::fprintf(stderr, "%s: %s: %s (no message box: %s)\n", program_invocation_short_name, caption, line.c_str(),
+                 reason);
+    std::fflush(stderr);
+}
 
 struct ButtonSet {
     SDL_MessageBoxButtonData buttons[2];
@@ -54,9 +101,19 @@ int WINAPI PortableMessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT typ
     box.message = text ? text : "";
     box.numbuttons = set.count;
     box.buttons = set.buttons;
-    int pressed = -1;
-    if (SDL_ShowMessageBox(&box, &pressed) != 0)
+    if (!PortableEnsureVideo()) {
+        WriteBoxToStandardError(box.title, box.message, PortableVideoFailure().c_str());
         return 0;
+    }
+    int pressed = -1;
+    TieBoxesToOwnersOnce();
+    boxOwner = getpid();
+    const int shown = SDL_ShowMessageBox(&box, &pressed);
+    boxOwner = 0;
+    if (shown != 0) {
+        WriteBoxToStandardError(box.title, box.message, SDL_GetError());
+        return 0;
+    }
     return pressed >= 0 ? pressed : set.dismissed;
 }
 

@@ -6,6 +6,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <mutex>
 
 #include "fill_table.h"
@@ -196,11 +197,31 @@ BOOL WINAPI PortableIsIconic(HWND handle)
 
 } // namespace
 
+namespace {
+
+std::mutex videoLock;
+std::string videoFailure; // under videoLock
+
+std::string DescribeVideoFailure()
+{
+    const char *display = getenv("DISPLAY");
+    if (!display || !*display)
+        return "no usable display: DISPLAY is not set";
+    return std::string("no usable display: cannot use \"") + display + "\" (" + SDL_GetError() + ")";
+}
+
+} // namespace
+
+std::string PortableVideoFailure()
+{
+    std::lock_guard<std::mutex> hold(videoLock);
+    return videoFailure;
+}
+
 bool PortableEnsureVideo()
 {
-    static std::mutex lock;
     static bool ready = false;
-    std::lock_guard<std::mutex> hold(lock);
+    std::lock_guard<std::mutex> hold(videoLock);
     if (ready)
         return true;
     // SDL must not take SIGINT/SIGTERM away from the process, nor keep a
@@ -209,8 +230,14 @@ bool PortableEnsureVideo()
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     // The pointer is grabbed only while the program holds the capture.
     SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+    // GL goes through GLX, so X is the one driver that can serve; without this
+    // SDL tries Wayland first and prints its complaint. SDL_VIDEODRIVER overrides.
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        videoFailure = DescribeVideoFailure();
         return false;
+    }
+    videoFailure.clear();
     SDL_ShowCursor(PortableCursorShown() ? SDL_ENABLE : SDL_DISABLE);
     ready = true;
     return true;
