@@ -10,6 +10,7 @@ PIXELFORMATDESCRIPTOR glWindowPixelFormat;
 namespace {
 
 const char kClassName[] = "OpenGL";
+const char kCannotActivate[] = "Can't Activate The GL Rendering Context.";
 
 // The display-mode record as the older, 148-byte DEVMODE: without the
 // panning fields that later headers append.
@@ -95,6 +96,19 @@ bool GLWindow::Open(const char *title, int width, int height, int bits, bool ful
         }
     }
 
+    const char *failure = MakeWindowAndContext(title, width, height, bits);
+    if (failure) {
+        Close();
+        ShowOpenError(failure);
+        return false;
+    }
+    return true;
+}
+
+// From the window's creation on, every failure undoes all of it the same way:
+// the text it returns is shown after Close has run.
+const char *GLWindow::MakeWindowAndContext(const char *title, int width, int height, int bits)
+{
     DWORD exStyle;
     DWORD style;
     if (fullscreen) {
@@ -112,11 +126,8 @@ bool GLWindow::Open(const char *title, int width, int height, int bits, bool ful
     hWnd = platform.CreateWindowExA(exStyle, kClassName, title, style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
                                     outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr,
                                     moduleInstance, nullptr);
-    if (!hWnd) {
-        Close();
-        ShowOpenError("Window Creation Error.");
-        return false;
-    }
+    if (!hWnd)
+        return "Window Creation Error.";
 
     // Bound before the window is first shown, so every activation message finds it.
     platform.SetWindowLongPtrA(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
@@ -127,48 +138,25 @@ bool GLWindow::Open(const char *title, int width, int height, int bits, bool ful
     }
 
     windowDC = platform.GetDC(hWnd);
-    if (!windowDC) {
-        Close();
-        ShowOpenError("Can't Create A GL Device Context.");
-        return false;
-    }
-
+    if (!windowDC)
+        return "Can't Create A GL Device Context.";
     int format = platform.ChoosePixelFormat(windowDC, &glWindowPixelFormat);
-    if (format == 0) {
-        Close();
-        ShowOpenError("Can't Find A Suitable PixelFormat.");
-        return false;
-    }
-    if (!platform.SetPixelFormat(windowDC, format, &glWindowPixelFormat)) {
-        Close();
-        ShowOpenError("Can't Set The PixelFormat.");
-        return false;
-    }
-
+    if (format == 0)
+        return "Can't Find A Suitable PixelFormat.";
+    if (!platform.SetPixelFormat(windowDC, format, &glWindowPixelFormat))
+        return "Can't Set The PixelFormat.";
     glContext = platform.wglCreateContext(windowDC);
-    if (!glContext) {
-        Close();
-        ShowOpenError("Can't Create A GL Rendering Context.");
-        return false;
-    }
-    if (!platform.wglMakeCurrent(windowDC, glContext)) {
-        Close();
-        ShowOpenError("Can't Activate The GL Rendering Context.");
-        return false;
-    }
+    if (!glContext)
+        return "Can't Create A GL Rendering Context.";
+    if (!platform.wglMakeCurrent(windowDC, glContext))
+        return kCannotActivate;
 
     platform.ShowWindow(hWnd, SW_SHOW);
     platform.SetForegroundWindow(hWnd);
     platform.SetFocus(hWnd);
 
     SetProjection(width, height);
-
-    if (!SetupGLState()) {
-        Close();
-        ShowOpenError("Initialization Failed.");
-        return false;
-    }
-    return true;
+    return SetupGLState() ? nullptr : "Initialization Failed.";
 }
 
 // Every handle is forgotten once released, whether the release worked or not,
@@ -214,7 +202,7 @@ bool GLWindow::MakeCurrent()
 {
     if (!platform.wglMakeCurrent(windowDC, glContext)) {
         Close();
-        ShowOpenError("Can't Activate The GL Rendering Context.");
+        ShowOpenError(kCannotActivate);
         return false;
     }
     return true;

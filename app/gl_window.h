@@ -24,6 +24,10 @@ public:
     HINSTANCE moduleInstance = nullptr;
     bool fullscreen = true;
     bool active = true; // false while minimised: the frame loop draws only while true
+
+private:
+    // The steps of Open from the window on; the failure's text, or null.
+    const char *MakeWindowAndContext(const char *title, int width, int height, int bits);
 };
 
 LRESULT CALLBACK GLWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
