@@ -50,7 +50,7 @@ DWORD WINAPI RenderThreadMain(LPVOID)
         SetRenderFinished();
         return kRenderStartFailed;
     }
-    if (!StartScene()) {
+    if (!StartScene(PointSet)) {
         mainWindow.Close();
         SetRenderFinished();
         return kRenderStartFailed;
@@ -61,7 +61,7 @@ DWORD WINAPI RenderThreadMain(LPVOID)
         if (mainWindow.active) {
             glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
             glLoadIdentity();
-            if (StepScene())
+            if (StepScene(PointSet))
                 mainWindow.Swap();
             else
                 SetRenderFinished(); // the entry thread ends the loop through keepRunning

@@ -7,5 +7,6 @@
 #include "scene/scene.h"
 
 extern GLWindow mainWindow;
+extern PointList PointSet; // the scene's points, owned by the render thread
 
 #endif

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "scene/point_lanes.h"
-#include "scene/scene.h"
+#include "scene/point_list.h"
 
 class NeighbourLines {
 public:

@@ -9,7 +9,7 @@
 
 #include <vector>
 
-#include "scene/scene.h"
+#include "scene/point_list.h"
 
 class PointLanes {
 public:

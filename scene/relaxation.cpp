@@ -4,6 +4,8 @@
 #include "scene/sse2_lanes.h"
 #include "scene/wave_relaxation.h"
 
+float ForceScale = 0.1f;
+
 void RelaxInWavesSse2(const PointAxes &points, ptrdiff_t count, float forceScale)
 {
     RelaxInWaves<sse2::Floats, sse2::Floats>(points, count, forceScale);

@@ -6,10 +6,16 @@
 
 #include <stddef.h>
 
-#include "scene/scene.h"
+#include "scene/point_list.h"
 
 struct PointAxes;
 using RelaxInWavesFunction = void (*)(const PointAxes &points, ptrdiff_t count, float forceScale);
+
+// What every pair's displacement is multiplied by: 0.1, never changed.
+extern float ForceScale;
+
+// One pass of pairwise repulsion; both points go back on the sphere at once.
+void RelaxPoints(PointList &points);
 
 // Sizes RelaxPoints' arrays ahead of its first pass over count points.
 void ReserveRelaxation(size_t count);

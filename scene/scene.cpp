@@ -11,7 +11,6 @@
 #include <GL/glu.h>
 
 float sceneAngle = 0.0f;
-float ForceScale = 0.1f;
 
 namespace {
 
@@ -90,22 +89,22 @@ void DrawNeighbourLines(const PointList &points)
     glEnd();
 }
 
-bool StartScene()
+bool StartScene(PointList &points)
 {
     SetProjection();
     sceneRng.Seed(kSeed);
-    PointSet.clear();
+    points.clear();
     for (int n = 0; n < kPointCount; ++n) {
         // Draw order is z, y, x.
         const float z = StartCoordinate(sceneRng);
         const float y = StartCoordinate(sceneRng);
         const float x = StartCoordinate(sceneRng);
-        PointSet.push_back(Vector3(x, y, z));
-        PutOnSphere(PointSet.back());
+        points.push_back(Vector3(x, y, z));
+        PutOnSphere(points.back());
     }
     // So that not even the first frame allocates.
-    neighbourLines.Reserve(PointSet.size());
-    ReserveRelaxation(PointSet.size());
+    neighbourLines.Reserve(points.size());
+    ReserveRelaxation(points.size());
     return true;
 }
 
@@ -117,11 +116,11 @@ void PrepareFrame()
     SetDrawingState();
 }
 
-bool StepScene()
+bool StepScene(PointList &points)
 {
     PrepareFrame();
-    DrawPoints(PointSet);
-    DrawNeighbourLines(PointSet);
-    RelaxPoints(PointSet);
+    DrawPoints(points);
+    DrawNeighbourLines(points);
+    RelaxPoints(points);
     return true;
 }

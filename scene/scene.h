@@ -5,18 +5,10 @@
 #define SCENE_SCENE_H
 
 #include <stdint.h>
-#include <vector>
 
-#include "scene/vector3.h"
-
-using PointList = std::vector<Vector3>;
-
-// Process-wide; defined beside mainWindow so that the two are built and torn
-// down in a fixed order.
-extern PointList PointSet;
+#include "scene/point_list.h"
 
 extern float sceneAngle;
-extern float ForceScale;
 
 // The start set's generator: a 32-bit linear congruential state.
 struct SceneRng {
@@ -29,10 +21,10 @@ struct SceneRng {
     }
 };
 
-// Replaces PointSet with the seeded start set and sets the projection.
-bool StartScene();
-// Draws PointSet as it stands, then relaxes it once.
-bool StepScene();
+// Replaces the points with the seeded start set and sets the projection.
+bool StartScene(PointList &points);
+// Draws the points as they stand, then relaxes them once.
+bool StepScene(PointList &points);
 
 // The frame's passes, callable one by one so that each can be measured.
 // Projection, camera, the next rotation and the drawing state.
@@ -40,7 +32,5 @@ void PrepareFrame();
 void DrawPoints(const PointList &points);
 // Joins each point to every point less than 1.5 times as far as its nearest.
 void DrawNeighbourLines(const PointList &points);
-// One pass of pairwise repulsion; both points go back on the sphere at once.
-void RelaxPoints(PointList &points);
 
 #endif

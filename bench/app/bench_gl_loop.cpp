@@ -52,7 +52,7 @@ RecordedFrames RecordDemoFrames(size_t frames)
 {
     RecordedFrames recorded;
     NeighbourLines lines;
-    StartScene();
+    StartScene(PointSet);
     recorded.pointCount = PointSet.size();
     recorded.firstEnd.push_back(0);
     for (size_t frame = 0; frame < frames; ++frame) {
@@ -117,7 +117,7 @@ int main(int argc, char **argv)
         fprintf(stderr, "bench_gl_loop: no window\n");
         return 1;
     }
-    StartScene(); // as the demo does once its window is open
+    StartScene(PointSet); // as the demo does once its window is open
     NeighbourLines lines;
     lines.Reserve(PointSet.size());
 

@@ -32,8 +32,9 @@ void CountPerPair(benchmark::State &state)
 
 PointList StartSet()
 {
-    StartScene();
-    return PointSet;
+    PointList points;
+    StartScene(points);
+    return points;
 }
 
 // The frame without GL: which lines to draw, then the relaxation.
@@ -126,9 +127,9 @@ BENCHMARK(BM_PlainNeighbourLines);
 
 void BM_StepScene(benchmark::State &state)
 {
-    StartScene();
+    PointList points = StartSet();
     for (auto _ : state)
-        StepScene();
+        StepScene(points);
     CountPerPair(state);
 }
 BENCHMARK(BM_StepScene);

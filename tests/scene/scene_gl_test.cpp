@@ -19,6 +19,8 @@
 
 namespace {
 
+PointList scenePoints; // what the program keeps in PointSet
+
 struct WindowVertex {
     float x, y, z;
     bool operator==(const WindowVertex &o) const { return x == o.x && y == o.y && z == o.z; }
@@ -108,7 +110,7 @@ protected:
     {
         ASSERT_TRUE(contextOpen) << "no GL context: " << context.Failure();
         sceneAngle = 0.0f;
-        ASSERT_TRUE(StartScene());
+        ASSERT_TRUE(StartScene(scenePoints));
     }
 
     static TestGLContext context;
@@ -120,8 +122,8 @@ bool SceneGL::contextOpen = false;
 
 TEST_F(SceneGL, FirstFrameDrawsEveryPointAndTheStartSetsLines)
 {
-    const PointList start = PointSet;
-    const Feedback frame = RecordFeedback([] { StepScene(); });
+    const PointList start = scenePoints;
+    const Feedback frame = RecordFeedback([] { StepScene(scenePoints); });
     ASSERT_TRUE(frame.complete);
     EXPECT_EQ(frame.points.size(), 100u);
     EXPECT_EQ(frame.lines.size(), 201u);
@@ -153,8 +155,8 @@ TEST_F(SceneGL, SmallSetsDrawEachPointAndOnlyLinesBelowTheRatio)
         {{Vector3(0.0f, 0.0f, 0.0f), Vector3(2.0f, 0.0f, 0.0f), Vector3(-3.0f, 0.0f, 0.0f)}, {{0, 1}, {1, 0}, {2, 0}}},
     };
     for (const auto &c : cases) {
-        PointSet = c.points;
-        const Feedback frame = RecordFeedback([] { StepScene(); });
+        scenePoints = c.points;
+        const Feedback frame = RecordFeedback([] { StepScene(scenePoints); });
         ASSERT_TRUE(frame.complete);
         EXPECT_EQ(frame.points.size(), c.points.size());
         EXPECT_EQ(LinesAsIndices(frame), c.lines) << c.points.size() << " points";
@@ -168,7 +170,7 @@ TEST_F(SceneGL, FrameSetsItsOwnDrawingState)
     glPointSize(1.0f);
     glColor3f(1.0f, 0.0f, 0.0f);
     glViewport(0, 0, 10, 10);
-    StepScene();
+    StepScene(scenePoints);
 
     EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
@@ -188,49 +190,49 @@ TEST_F(SceneGL, FrameSetsItsOwnDrawingState)
 TEST_F(SceneGL, AngleStepIsAddedInDouble)
 {
     sceneAngle = 0x1.013556p-11f;
-    StepScene();
+    StepScene(scenePoints);
     EXPECT_EQ(sceneAngle, 0x1.9a9acep-3f); // float arithmetic gives 0x1.9a9adp-3
 }
 
 TEST_F(SceneGL, AngleStopsGrowingAtTwoToTheTwentySecond)
 {
     sceneAngle = 4194303.5f;
-    StepScene();
+    StepScene(scenePoints);
     EXPECT_EQ(sceneAngle, 4194303.75f); // 0.2 rounds to the float spacing of 0.25
-    StepScene();
+    StepScene(scenePoints);
     EXPECT_EQ(sceneAngle, 4194304.0f);
-    StepScene();
+    StepScene(scenePoints);
     EXPECT_EQ(sceneAngle, 4194304.0f);
 }
 
 TEST_F(SceneGL, MatchesThePlainFrameForAThousandFrames)
 {
-    PointList plainPoints = PointSet;
+    PointList plainPoints = scenePoints;
     float plainAngle = sceneAngle;
     for (int frame = 1; frame <= 1000; ++frame) {
-        const Feedback scene = RecordFeedback([] { StepScene(); });
+        const Feedback scene = RecordFeedback([] { StepScene(scenePoints); });
         const Feedback plain = RecordFeedback([&] { PlainStepScene(plainPoints, plainAngle); });
         ASSERT_TRUE(scene.complete && plain.complete) << "frame " << frame;
         ASSERT_EQ(scene.raw, plain.raw) << "frame " << frame;
-        ASSERT_TRUE(SameBits(PointSet, plainPoints)) << "frame " << frame;
+        ASSERT_TRUE(SameBits(scenePoints, plainPoints)) << "frame " << frame;
         ASSERT_EQ(sceneAngle, plainAngle) << "frame " << frame;
     }
 }
 
 TEST_F(SceneGL, FrameAllocatesNothing)
 {
-    StepScene();
+    StepScene(scenePoints);
     glFinish();
     const long before = AllocationCount();
     for (int frame = 0; frame < 10; ++frame)
-        StepScene();
+        StepScene(scenePoints);
     glFinish();
     EXPECT_EQ(AllocationCount() - before, 0);
 
-    PointSet.resize(50, Vector3(0.0f, 0.0f, 5.0f)); // a new count sizes the table once
-    StepScene();
+    scenePoints.resize(50, Vector3(0.0f, 0.0f, 5.0f)); // a new count sizes the table once
+    StepScene(scenePoints);
     const long resized = AllocationCount();
-    StepScene();
+    StepScene(scenePoints);
     EXPECT_EQ(AllocationCount() - resized, 0);
 }
 

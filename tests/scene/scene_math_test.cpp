@@ -20,6 +20,8 @@
 
 namespace {
 
+PointList scenePoints; // what the program keeps in PointSet
+
 bool SameBits(const Vector3 &a, const Vector3 &b)
 {
     const float left[3] = {a.x, a.y, a.z};
@@ -47,33 +49,33 @@ TEST(SceneRng, SeededDrawsFollowTheLinearCongruence)
 // sphere, no two alike, and a second start makes the same set again.
 TEST(StartScene, MakesAHundredDistinctPointsOnTheSphere)
 {
-    ASSERT_TRUE(StartScene());
-    ASSERT_EQ(PointSet.size(), 100u);
+    ASSERT_TRUE(StartScene(scenePoints));
+    ASSERT_EQ(scenePoints.size(), 100u);
     // Made from (15, -7, -20) and put on the sphere.
-    EXPECT_NEAR(PointSet[0].x, 2.888892f, 1e-6f);
-    EXPECT_NEAR(PointSet[0].y, -1.348150f, 1e-6f);
-    EXPECT_NEAR(PointSet[0].z, -3.851856f, 1e-6f);
-    for (size_t i = 0; i < PointSet.size(); ++i) {
-        EXPECT_NEAR(PointSet[i].Length(), 5.0f, 2e-6f) << "point " << i;
-        for (size_t j = i + 1; j < PointSet.size(); ++j)
-            EXPECT_FALSE(SameBits(PointSet[i], PointSet[j])) << "points " << i << " and " << j;
+    EXPECT_NEAR(scenePoints[0].x, 2.888892f, 1e-6f);
+    EXPECT_NEAR(scenePoints[0].y, -1.348150f, 1e-6f);
+    EXPECT_NEAR(scenePoints[0].z, -3.851856f, 1e-6f);
+    for (size_t i = 0; i < scenePoints.size(); ++i) {
+        EXPECT_NEAR(scenePoints[i].Length(), 5.0f, 2e-6f) << "point " << i;
+        for (size_t j = i + 1; j < scenePoints.size(); ++j)
+            EXPECT_FALSE(SameBits(scenePoints[i], scenePoints[j])) << "points " << i << " and " << j;
     }
     // A second start replaces the set rather than adding to it.
-    const PointList first = PointSet;
-    PointSet.push_back(Vector3(1.0f, 2.0f, 3.0f));
-    ASSERT_TRUE(StartScene());
-    ASSERT_EQ(PointSet.size(), first.size());
+    const PointList first = scenePoints;
+    scenePoints.push_back(Vector3(1.0f, 2.0f, 3.0f));
+    ASSERT_TRUE(StartScene(scenePoints));
+    ASSERT_EQ(scenePoints.size(), first.size());
     for (size_t i = 0; i < first.size(); ++i)
-        EXPECT_TRUE(SameBits(PointSet[i], first[i])) << "point " << i;
+        EXPECT_TRUE(SameBits(scenePoints[i], first[i])) << "point " << i;
 }
 
 TEST(RelaxPoints, FirstPassMovesTheFirstPointAsExpected)
 {
-    ASSERT_TRUE(StartScene());
-    RelaxPoints(PointSet);
-    EXPECT_NEAR(PointSet[0].x, 2.97935f, 1e-5f);
-    EXPECT_NEAR(PointSet[0].y, -1.30132f, 1e-5f);
-    EXPECT_NEAR(PointSet[0].z, -3.79869f, 1e-5f);
+    ASSERT_TRUE(StartScene(scenePoints));
+    RelaxPoints(scenePoints);
+    EXPECT_NEAR(scenePoints[0].x, 2.97935f, 1e-5f);
+    EXPECT_NEAR(scenePoints[0].y, -1.30132f, 1e-5f);
+    EXPECT_NEAR(scenePoints[0].z, -3.79869f, 1e-5f);
 }
 
 // Counts that leave lanes of the last block of a wave, tiles of the distance
@@ -82,8 +84,8 @@ const size_t kCounts[] = {0, 1, 2, 3, 4, 5, 8, 9, 16, 17, 31, 32, 33, 64, 100};
 
 PointList FirstStartPoints(size_t count)
 {
-    StartScene();
-    return PointList(PointSet.begin(), PointSet.begin() + count);
+    StartScene(scenePoints);
+    return PointList(scenePoints.begin(), scenePoints.begin() + count);
 }
 
 struct InstructionSet {
@@ -160,9 +162,9 @@ TEST(NeighbourLines, LimitBetweenTwoFloatsIsRoundedUp)
 
 TEST(StartScene, SizesEverythingTheFramesUse)
 {
-    ASSERT_TRUE(StartScene());
+    ASSERT_TRUE(StartScene(scenePoints));
     const long before = AllocationCount();
-    StepScene(); // its GL calls go nowhere
+    StepScene(scenePoints); // its GL calls go nowhere
     EXPECT_EQ(AllocationCount() - before, 0);
 }
 
@@ -170,18 +172,18 @@ TEST(StartScene, SizesEverythingTheFramesUse)
 // frame against the plain transcription's, bit for bit.
 TEST(SceneArithmetic, MatchesThePlainTranscriptionForTenThousandFrames)
 {
-    ASSERT_TRUE(StartScene());
-    PointList plain = PointSet;
+    ASSERT_TRUE(StartScene(scenePoints));
+    PointList plain = scenePoints;
     NeighbourLines lines;
     for (int frame = 1; frame <= 10000; ++frame) {
-        lines.Find(PointSet);
+        lines.Find(scenePoints);
         ASSERT_EQ(FoundLines(lines), PlainNeighbourLines(plain)) << "frame " << frame;
-        RelaxPoints(PointSet);
+        RelaxPoints(scenePoints);
         PlainRelaxPoints(plain);
         for (size_t i = 0; i < plain.size(); ++i)
-            ASSERT_TRUE(SameBits(PointSet[i], plain[i])) << "frame " << frame << ", point " << i;
+            ASSERT_TRUE(SameBits(scenePoints[i], plain[i])) << "frame " << frame << ", point " << i;
     }
-    for (const Vector3 &point : PointSet)
+    for (const Vector3 &point : scenePoints)
         EXPECT_NEAR(point.Length(), 5.0f, 2e-6f);
 }
 
