@@ -51,6 +51,8 @@ TEST_F(TextureTableTest, IndicesFollowSuccessfulLoadsUpToSixtyFour)
     TextureTable table;
     EXPECT_EQ(table.AddTexture("no/such/texture.bmp"), -1);
     EXPECT_TRUE(messageBoxes.empty()); // an unreadable file is not reported
+    for (int32_t index : {-1, 0, 64, INT32_MIN})
+        EXPECT_EQ(table.TextureName(index), 0u) << index;
     EXPECT_EQ(table.AddTexture(kGood.c_str()), 0);
     EXPECT_EQ(table.AddTexture(nullptr), -1);
     EXPECT_EQ(table.AddTexture(kGood.c_str()), 1);

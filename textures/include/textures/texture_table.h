@@ -25,7 +25,8 @@ public:
     // Binds the texture of index; an index never handed out is ignored.
     void SelectTexture(int32_t index);
 
-    uint32_t TextureName(int32_t index) const { return textureNames[index]; }
+    // 0, never a texture name, for an index never handed out.
+    uint32_t TextureName(int32_t index) const { return index >= 0 && index < usedCount ? textureNames[index] : 0; }
     int32_t UsedCount() const { return usedCount; }
 
 private:
