@@ -79,7 +79,8 @@ function(ov_add_installed_libraries kind suffix variant)
     # Whatever a library needs is named at its own link, never left to the caller.
     target_link_options(ov_c_${kind} PRIVATE LINKER:--no-undefined)
     target_link_options(ov_textures_${kind} PRIVATE LINKER:--no-undefined)
-    ov_version_script(ov_c_${kind} toolkit/include/toolkit/tk.h image/include/image/image.h)
+    ov_version_script(ov_c_${kind} toolkit/include/toolkit/tk.h toolkit/include/toolkit/tk_error.h
+                      image/include/image/image.h)
     ov_version_script(ov_textures_${kind} textures/include/textures/texture_table.h)
   else()
     target_link_libraries(ov_c_${kind} INTERFACE ${ov_system_links})
@@ -98,7 +99,7 @@ if(OV_SHARED_LIBRARIES)
   ov_add_installed_libraries(SHARED "" Shared)
 endif()
 
-install(FILES toolkit/include/toolkit/tk.h toolkit/include/toolkit/ov_export.h
+install(FILES toolkit/include/toolkit/tk.h toolkit/include/toolkit/tk_error.h toolkit/include/toolkit/ov_export.h
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/toolkit)
 install(FILES platform/include/platform/win32_types.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/platform)
 install(FILES image/include/image/image.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/image)

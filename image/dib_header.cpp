@@ -102,7 +102,7 @@ const char *CheckPixelData(const unsigned char *file, uint64_t fileSize, uint64_
     uint64_t width = uint64_t(info.biWidth);
     uint64_t rows = info.biHeight < 0 ? uint64_t(-int64_t(info.biHeight)) : uint64_t(info.biHeight);
     if (!PixelCountAllowed(width, rows))
-        return kImageOutOfMemory;
+        return kImagePixelLimit;
     source->surfaceBytes = Stride(width, 24) * rows;
     source->outputBytes = width * rows * 3;
     if (source->surfaceBytes > UINT32_MAX || source->surfaceBytes > SIZE_MAX)

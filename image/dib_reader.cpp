@@ -176,7 +176,7 @@ PixelImage *ReadDibFile(const void *name, bool wide)
     if (opened) {
         const char *failure = DecodeMappedFile(&call);
         if (failure != nullptr)
-            ReportImageFailure(failure);
+            ReportImageFailure(failure, name, wide);
     }
     Release(&call);
     if (call.image != nullptr)

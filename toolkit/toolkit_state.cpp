@@ -8,7 +8,6 @@ ToolkitState toolkitState = {
     TKMODE_COLOR_INDEX,   // single-buffered colour index
     TKPF_CHOOSE, 0,       // format policy and id
     1,                    // systemPlaces
-    1,                    // errorBoxes
     25,                   // sysColorCount
     nullptr, nullptr, nullptr, nullptr,
     0, 0,                 // staticTakeover, staticSaved
@@ -23,8 +22,6 @@ void SetClientCornerFromOuter(int32_t x, int32_t y)
 }
 
 extern "C" {
-
-void tkShowErrorBoxes(uint8_t flag) { toolkitState.errorBoxes = flag; }
 
 void tkPlaceWindow(int32_t x, int32_t y, int32_t width, int32_t height)
 {

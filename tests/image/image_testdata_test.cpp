@@ -58,7 +58,7 @@ const std::map<std::string, std::pair<const char *, const char *>> kExceptions =
     {"rgb32bf-rgba.bmp", kUnknown}, {"badbitcount.bmp", kUnconverted}, {"badwidth.bmp", kUnconverted},
     {"rgb16-880.bmp", kUnconverted}, // a mask of 0
     {"rletopdown.bmp", kUnconverted}, {"l2rgb_read.bmp", kUnconverted}, // bfOffBits past the end
-    {"reallybig.bmp", {kImageOutOfMemory, nullptr}},
+    {"reallybig.bmp", {kImagePixelLimit, nullptr}},
     // Pixel data past the end of the file, where GDI reads on into whatever follows.
     {"shortfile.bmp", kUnconverted},
 };

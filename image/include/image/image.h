@@ -7,6 +7,7 @@
 #include <wchar.h>
 
 #include "toolkit/ov_export.h"
+#include "toolkit/tk_error.h"
 
 #ifdef __cplusplus
 extern "C" {

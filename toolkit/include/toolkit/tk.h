@@ -7,6 +7,7 @@
 
 #include "platform/win32_types.h"
 #include "toolkit/ov_export.h"
+#include "toolkit/tk_error.h"
 
 #ifdef __cplusplus
 extern "C" {
@@ -55,8 +56,6 @@ typedef int32_t (*TkKeyCallback)(int32_t key, int32_t modifiers);
 typedef int32_t (*TkButtonCallback)(int32_t x, int32_t y, int32_t button);
 typedef int32_t (*TkPointerMoveCallback)(int32_t x, int32_t y, int32_t heldButtons);
 typedef void (*TkIdleCallback)(void);
-
-OV_EXPORT void tkShowErrorBoxes(uint8_t flag);
 
 /* x, y: the outer window's corner, or CW_USEDEFAULT in x to let the system
  * place it; width, height: the client area. Read when the window opens. */
