@@ -38,7 +38,9 @@ Outcome LoadPath(ImageReader reader, const std::string &path)
 {
     messageBoxes.clear();
     tkClearLastError();
-    return TakeRecord(reader == ImageReader::Rgb ? LoadRgbImageA(path.c_str()) : LoadDibImageA(path.c_str()));
+    return TakeRecord(reader == ImageReader::Rgb   ? LoadRgbImageA(path.c_str())
+                      : reader == ImageReader::Dib ? LoadDibImageA(path.c_str())
+                                                   : LoadImageFile(path.c_str()));
 }
 
 Outcome LoadBytes(ImageReader reader, const Bytes &bytes)

@@ -46,8 +46,8 @@ struct Outcome {
 // Frees the record. Needs a ScopedPlatform: the boxes are the ones raised
 // since the last call, the failure the last since then.
 Outcome TakeRecord(PixelImage *image);
-// Through LoadRgbImageA or LoadDibImageA, from a file on disk or from bytes
-// served as a file by the memory file for this load only.
+// Through LoadRgbImageA, LoadDibImageA or LoadImageFile, from a file on disk
+// or from bytes served as a file by the memory file for this load only.
 Outcome LoadPath(ImageReader reader, const std::string &path);
 Outcome LoadBytes(ImageReader reader, const Bytes &bytes);
 // The record of a PPM (P6) or PGM (P5) file, top row first in the file.

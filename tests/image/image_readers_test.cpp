@@ -408,7 +408,8 @@ TEST_F(ImageReaders, EveryEntryPointReadsTheFileItNamesOrNamesItInOneBox)
         FILE *held = fopen(path.c_str(), "rb");
         const Outcome outcomes[] = {TakeRecord(load.narrow(path.c_str())), TakeRecord(load.plain(path.c_str())),
                                     TakeRecord(load.wide(Wide(std::u16string(path.begin(), path.end())).data())),
-                                    TakeRecord(load.wide(Wide(special.u16string()).data()))};
+                                    TakeRecord(load.wide(Wide(special.u16string()).data())),
+                                    TakeRecord(LoadImageFile(special.u8string().c_str()))};
         fclose(held);
         EXPECT_TRUE(outcomes[0].pixels && outcomes[0].boxes.empty());
         for (const Outcome &outcome : outcomes)
@@ -427,6 +428,22 @@ TEST_F(ImageReaders, EveryEntryPointReadsTheFileItNamesOrNamesItInOneBox)
     EXPECT_EQ(LoadDibImageA("no/such/pic.bmp"), nullptr);
     ASSERT_EQ(messageBoxes.size(), 1u);
     EXPECT_TRUE(messageBoxes[0].caption == "Error" && messageBoxes[0].flags == MB_OK && messageBoxes[0].owner == kFocused);
+
+    // The loader refuses without a box, and the record says why.
+    messageBoxes.clear();
+    const std::string unknown = WriteTempFile("unknown", {'G', 'I', 'F', '8'});
+    const std::pair<const char *, std::pair<int32_t, std::string>> refusals[] = {
+        {nullptr, {TK_ERROR_ARGUMENT, "No image file name."}},
+        {"no/such/pic", {TK_ERROR_FILE_OPEN, "Failed to open image file no/such/pic."}},
+        {"bad\xff", {TK_ERROR_ARGUMENT, "bad\xff: the name is not UTF-8."}},
+        {unknown.c_str(), {TK_ERROR_FILE_FORMAT, unknown + ": neither a bitmap nor an SGI rgb file."}},
+    };
+    for (const auto &[path, failure] : refusals) {
+        const Outcome outcome = TakeRecord(LoadImageFile(path));
+        EXPECT_TRUE(!outcome.record && outcome.boxes.empty());
+        EXPECT_EQ(std::make_pair(outcome.code, outcome.failure), failure);
+    }
+    remove(unknown.c_str());
 }
 
 TEST_F(ImageReaders, LongNamesAreCutSoTheMessageFits)

@@ -36,6 +36,8 @@ OV_EXPORT PixelImage *LoadDibImage(const char *name);
 OV_EXPORT PixelImage *LoadDibImageA(const char *name);
 OV_EXPORT PixelImage *LoadDibImageW(const ImageWideChar *name);
 
+OV_EXPORT PixelImage *LoadImageFile(const char *path);
+
 /* A file of a few kilobytes can claim billions of pixels. Both readers refuse
  * a picture of more pixels than the limit with "Out of memory." before they
  * obtain anything for it. The default keeps a record within 512 MiB, close to
