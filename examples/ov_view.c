@@ -98,7 +98,7 @@ int main(int argc, char **argv)
     if (!picture)
         return 1;
     tkSetModeFlags(TKMODE_RGBA | TKMODE_DOUBLE_BUFFER);
-    tkPlaceWindow(CW_USEDEFAULT, 0, picture->width, picture->height);
+    tkPlaceWindow(TK_DEFAULT_POSITION, 0, picture->width, picture->height);
     tkOnReshape(Reshape);
     tkOnExpose(Draw);
     tkOnKey(Key);

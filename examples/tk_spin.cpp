@@ -128,7 +128,7 @@ int main(int argc, char **argv)
             bitmap = argv[i];
     }
     tkSetModeFlags(TKMODE_RGBA | TKMODE_DOUBLE_BUFFER | TKMODE_DEPTH_BUFFER);
-    tkPlaceWindow(CW_USEDEFAULT, 0, 640, 480);
+    tkPlaceWindow(TK_DEFAULT_POSITION, 0, 640, 480);
     tkOnReshape(Reshape);
     tkOnExpose(Draw);
     tkOnKey(Key);

@@ -99,7 +99,7 @@ void IdleUntilPainted()
     if (exposes == 0 && ++idles < 500)
         return;
     tkOnIdle(nullptr);
-    platform.PostMessageA(tkWindowHandle(), WM_KEYDOWN, VK_RETURN, 0);
+    platform.PostMessageA(toolkitState.window, WM_KEYDOWN, VK_RETURN, 0);
 }
 
 TEST_F(ToolkitWindow, TheShownWindowPaintsTheLoopSwitchesFormsAndASecondOpenFails)
@@ -110,7 +110,7 @@ TEST_F(ToolkitWindow, TheShownWindowPaintsTheLoopSwitchesFormsAndASecondOpenFail
     tkOnKey([](int32_t, int32_t) {
         tkOnIdle([] {
             tkOnIdle(nullptr);
-            platform.PostMessageA(tkWindowHandle(), WM_CLOSE, 0, 0);
+            platform.PostMessageA(toolkitState.window, WM_CLOSE, 0, 0);
         });
         return int32_t(0);
     });

@@ -40,7 +40,7 @@ typedef void (*TkErrorCallback)(int32_t code, const char *text);
  * @return a TkErrorCode; TK_ERROR_NONE when no call on this thread has failed
  *         since the thread started or since tkClearLastError(). A call that
  *         succeeds leaves the record as it was.
- * Thread: any; each thread has its own record. */
+ * Any thread; each thread has its own record. */
 OV_EXPORT int32_t tkLastError(void);
 
 /** The text of the calling thread's last failure: one line of UTF-8 without
@@ -52,13 +52,13 @@ OV_EXPORT int32_t tkLastError(void);
  *         next failure or tkClearLastError(); copy it to keep it. */
 OV_EXPORT const char *tkLastErrorText(void);
 
-/** Sets the calling thread's record back to TK_ERROR_NONE and "". */
+/** Sets the calling thread's record back to TK_ERROR_NONE and "". Any thread. */
 OV_EXPORT void tkClearLastError(void);
 
 /** Installs the callback that receives every failure of every thread, on the
  * thread that failed, after the record is set and before any message box is
  * shown. A failure inside the callback is recorded but not reported to it
- * again.
+ * again. Any thread may install it.
  * @param callback the new callback, or null (the default) for none. It
  *        replaces the previous one at once, for all threads. */
 OV_EXPORT void tkOnError(TkErrorCallback callback);
@@ -66,7 +66,7 @@ OV_EXPORT void tkOnError(TkErrorCallback callback);
 /** Records a failure as the library records its own: sets the calling
  * thread's record and calls the error callback, never showing a box. For
  * code on top of the library that reports through the same query; the
- * texture table's loads use it.
+ * texture table's loads use it. Any thread.
  * @param code a TkErrorCode, or a number of the caller's own above 1000.
  * @param text one line of UTF-8, copied (cut at 511 bytes, between
  *        characters); null counts as "". */
@@ -80,7 +80,8 @@ OV_EXPORT void tkRecordError(int32_t code, const char *text);
  * same way without a box. The record and the callback are kept either way.
  * LoadImageFile() never shows a box, nor do the texture table's own refusals
  * (its loads show the reader's).
- * @param flag non-zero for boxes, 0 for none. Takes effect at the next failure. */
+ * @param flag non-zero for boxes, 0 for none. Takes effect at the next
+ *        failure, on any thread; any thread may call it. */
 OV_EXPORT void tkShowErrorBoxes(uint8_t flag);
 
 #ifdef __cplusplus
