@@ -210,6 +210,20 @@ if [[ $kind != native ]]; then
   echo "install $kind: the Windows build as a zip: $zip"
 fi
 
+# The installed tk-spin finds the installed crate.bmp from any folder, and so
+# does the zip's wherever it is unpacked.
+textured() { # program
+  (cd "$work" && timeout 60 "${run[@]}" "$1" --seconds 2 >/dev/null 2>"$work/tk-spin.err") ||
+    fail "$1 ended with code $?"
+  grep -q 'no texture' "$work/tk-spin.err" && fail "$1: $(cat "$work/tk-spin.err")"
+}
+textured "$prefix/bin/tk-spin$exe"
+if [[ $kind != native ]]; then
+  rm -rf "$work/unzipped"
+  unzip -q "$zip" -d "$work/unzipped"
+  textured "$(echo "$work"/unzipped/*/bin/tk-spin.exe)"
+fi
+
 scripts/samples_e2e.sh "$kind find_package" "$work/cmake" "$work/shots-cmake" "${run[@]}" || fail "samples built with find_package"
 scripts/samples_e2e.sh "$kind pkg-config" "$pc" "$work/shots-pkg-config" "${run[@]}" || fail "samples built with pkg-config"
 
