@@ -53,7 +53,7 @@ void Record(int32_t code, const char *text)
     size_t length = Utf8CutLength(text, kRecordTextLimit);
     if (length > 0 && text[length - 1] == '\n')
         --length;
-    memcpy(lastFailure.text, text, length);
+    memmove(lastFailure.text, text, length); // text may be the record itself
     lastFailure.text[length] = '\0';
     lastFailure.code = code;
     const TkErrorCallback callback = errorCallback.load();
