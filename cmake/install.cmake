@@ -31,6 +31,14 @@ list(TRANSFORM ov_system_libraries PREPEND "$<LINK_ONLY:" OUTPUT_VARIABLE ov_sys
 list(TRANSFORM ov_system_links APPEND ">")
 list(TRANSFORM ov_gl_libraries PREPEND "$<LINK_ONLY:" OUTPUT_VARIABLE ov_gl_links)
 list(TRANSFORM ov_gl_links APPEND ">")
+# The archives are C++ inside: a program the C compiler links gets the C++
+# runtime (and natively the maths library it needs) named for it.
+set(ov_cxx_runtime stdc++)
+if(NOT WIN32)
+  list(APPEND ov_cxx_runtime m)
+endif()
+list(TRANSFORM ov_cxx_runtime PREPEND "$<LINK_ONLY:$<$<NOT:$<LINK_LANGUAGE:CXX>>:" OUTPUT_VARIABLE ov_cxx_runtime_links)
+list(TRANSFORM ov_cxx_runtime_links APPEND ">>")
 
 set(ov_c_objects $<TARGET_OBJECTS:platform> $<TARGET_OBJECTS:toolkit> $<TARGET_OBJECTS:image>)
 
@@ -79,10 +87,11 @@ function(ov_add_installed_libraries kind suffix variant)
     # Whatever a library needs is named at its own link, never left to the caller.
     target_link_options(ov_c_${kind} PRIVATE LINKER:--no-undefined)
     target_link_options(ov_textures_${kind} PRIVATE LINKER:--no-undefined)
-    ov_version_script(ov_c_${kind} toolkit/include/toolkit/tk.h image/include/image/image.h)
+    ov_version_script(ov_c_${kind} toolkit/include/toolkit/tk.h toolkit/include/toolkit/tk_error.h
+                      image/include/image/image.h)
     ov_version_script(ov_textures_${kind} textures/include/textures/texture_table.h)
   else()
-    target_link_libraries(ov_c_${kind} INTERFACE ${ov_system_links})
+    target_link_libraries(ov_c_${kind} INTERFACE ${ov_system_links} ${ov_cxx_runtime_links})
     target_link_libraries(ov_textures_${kind} INTERFACE ov_c_${kind} ${ov_gl_links})
   endif()
   install(TARGETS ov_c_${kind} ov_image_${kind} ov_textures_${kind} EXPORT OpenVoskar${variant}Targets
@@ -98,9 +107,8 @@ if(OV_SHARED_LIBRARIES)
   ov_add_installed_libraries(SHARED "" Shared)
 endif()
 
-install(FILES toolkit/include/toolkit/tk.h toolkit/include/toolkit/ov_export.h
+install(FILES toolkit/include/toolkit/tk.h toolkit/include/toolkit/tk_error.h toolkit/include/toolkit/ov_export.h
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/toolkit)
-install(FILES platform/include/platform/win32_types.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/platform)
 install(FILES image/include/image/image.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/image)
 install(FILES textures/include/textures/texture_table.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/textures)
 
@@ -108,7 +116,10 @@ install(FILES textures/include/textures/texture_table.h DESTINATION ${CMAKE_INST
 install(TARGETS open-voskar ov-view tk-spin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES examples/crate.bmp DESTINATION ${CMAKE_INSTALL_DATADIR}/openvoskar)
 set(ov_doc_dir ${CMAKE_INSTALL_DATAROOTDIR}/doc/openvoskar)
-install(FILES LICENSE DESTINATION ${ov_doc_dir})
+install(FILES LICENSE README.md DESTINATION ${ov_doc_dir})
+if(OV_BUILD_DOCS)
+  install(DIRECTORY ${OV_DOCS_DIR}/html DESTINATION ${ov_doc_dir})
+endif()
 if(WIN32)
   # The Windows programs carry the MinGW-w64 run-time libraries inside them.
   install(FILES docs/THIRD-PARTY-NOTICES-windows.txt DESTINATION ${ov_doc_dir}

@@ -1,7 +1,6 @@
-/* ov-view: shows a picture through the image readers in a toolkit window of
- * its size. Up and Down (or i and o) zoom in and out, Escape quits; the
- * toolkit passes no punctuation to a program, so + and - cannot. A refused
- * file shows the reader's message. Usage: ov-view FILE (.bmp .dib .rgb .sgi .bw) */
+/* ov-view: shows a picture file in a toolkit window, zoomed about the
+ * window's centre in steps of two. The toolkit passes no punctuation to a
+ * program, so + and - cannot zoom; Up and Down, or i and o, do. */
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -11,22 +10,38 @@
 
 #include <GL/gl.h>
 
-static PixelImage *picture;
-static float zoom = 1.0f;
+static const char kUsage[] =
+    "usage: ov-view FILE\n"
+    "Shows a bitmap (.bmp, .dib) or an SGI rgb picture (.rgb, .sgi, .bw), told apart by\n"
+    "their first bytes, at a size that fits the screen. The window may be resized; the\n"
+    "picture stays centred.\n"
+    "Keys:\n"
+    "  Up or i     zoom in, twice as large (at most 32 times)\n"
+    "  Down or o   zoom out, half as large (at least 1/32)\n"
+    "  Escape      quit\n";
 
-static int EndsWith(const char *text, const char *tail)
+enum { kZoomSteps = 5 }; /* 2^-5 to 2^5 */
+
+static PixelImage *picture;
+static int zoomStep; /* the zoom is 2^zoomStep */
+static int32_t windowWidth, windowHeight;
+
+/* 2^step as a fraction. */
+static int64_t Numerator(int step) { return step > 0 ? (int64_t)1 << step : 1; }
+static int64_t Denominator(int step) { return step < 0 ? (int64_t)1 << -step : 1; }
+
+/* length pixels at the zoom 2^step, whole pixels rounded up. */
+static int64_t Scaled(int32_t length, int step)
 {
-    size_t length = strlen(text), tailLength = strlen(tail);
-    if (tailLength > length)
-        return 0;
-    for (size_t i = 0; i < tailLength; ++i) {
-        char c = text[length - tailLength + i];
-        if (c >= 'A' && c <= 'Z')
-            c = (char)(c - 'A' + 'a');
-        if (c != tail[i])
-            return 0;
-    }
-    return 1;
+    return (length * Numerator(step) + Denominator(step) - 1) / Denominator(step);
+}
+
+/* Where length pixels at the zoom 2^step start, centred in room pixels:
+ * (room - length x 2^step) / 2 rounded down, also when negative. */
+static int32_t CentredStart(int32_t room, int32_t length, int step)
+{
+    const int64_t twice = room * Denominator(step) - length * Numerator(step), divisor = 2 * Denominator(step);
+    return (int32_t)(twice >= 0 ? twice / divisor : -((divisor - 1 - twice) / divisor));
 }
 
 static const char *BaseName(const char *path)
@@ -39,18 +54,46 @@ static const char *BaseName(const char *path)
     return name;
 }
 
-static PixelImage *Load(const char *name)
+/* The loader takes UTF-8; a Windows program's arguments come in the ANSI
+ * code page. The result is the caller's to free. */
+static char *Utf8Path(const char *argument)
 {
-    if (EndsWith(name, ".bmp") || EndsWith(name, ".dib"))
-        return LoadDibImageA(name);
-    if (EndsWith(name, ".rgb") || EndsWith(name, ".sgi") || EndsWith(name, ".bw"))
-        return LoadRgbImageA(name);
-    fprintf(stderr, "ov-view: %s: not a .bmp, .dib, .rgb, .sgi or .bw file\n", name);
-    return NULL;
+#ifdef _WIN32
+    int wide = MultiByteToWideChar(CP_ACP, 0, argument, -1, NULL, 0);
+    WCHAR *text = malloc(sizeof(WCHAR) * (size_t)(wide > 0 ? wide : 1));
+    int bytes = 0;
+    if (text && MultiByteToWideChar(CP_ACP, 0, argument, -1, text, wide) > 0)
+        bytes = WideCharToMultiByte(CP_UTF8, 0, text, -1, NULL, 0, NULL, NULL);
+    char *path = bytes > 0 ? malloc((size_t)bytes) : NULL;
+    if (path)
+        WideCharToMultiByte(CP_UTF8, 0, text, -1, path, bytes, NULL, NULL);
+    free(text);
+    return path;
+#else
+    char *path = malloc(strlen(argument) + 1);
+    if (path)
+        strcpy(path, argument);
+    return path;
+#endif
+}
+
+/* The largest step of at most 1 whose picture leaves room on the screen for
+ * the window's frame. */
+static int FittingStep(void)
+{
+    int32_t screenWidth = 0, screenHeight = 0;
+    tkScreenSize(&screenWidth, &screenHeight);
+    int step = 0;
+    while (step > -kZoomSteps && screenWidth > 0 && screenHeight > 0 &&
+           (Scaled(picture->width, step) > screenWidth - 64 || Scaled(picture->height, step) > screenHeight - 96))
+        --step;
+    return step;
 }
 
 static void Reshape(int32_t width, int32_t height)
 {
+    windowWidth = width;
+    windowHeight = height;
     glViewport(0, 0, width, height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -58,11 +101,16 @@ static void Reshape(int32_t width, int32_t height)
     glMatrixMode(GL_MODELVIEW);
 }
 
-/* The picture's bottom row first, as the readers deliver it and GL draws it. */
+/* The picture's bottom row first, as the readers deliver it and GL draws it.
+ * Its corner may lie outside the window: the raster position is set inside
+ * and moved out by an empty bitmap, which keeps it valid. */
 static void Draw(void)
 {
+    const GLfloat zoom = (GLfloat)Numerator(zoomStep) / (GLfloat)Denominator(zoomStep);
     glClear(GL_COLOR_BUFFER_BIT);
     glRasterPos2i(0, 0);
+    glBitmap(0, 0, 0, 0, (GLfloat)CentredStart(windowWidth, picture->width, zoomStep),
+             (GLfloat)CentredStart(windowHeight, picture->height, zoomStep), NULL);
     glPixelZoom(zoom, zoom);
     glDrawPixels(picture->width, picture->height, GL_RGB, GL_UNSIGNED_BYTE, picture->pixels);
     tkFlipBuffers();
@@ -74,11 +122,15 @@ static int32_t Key(int32_t key, int32_t modifiers)
     switch (key) {
     case TKKEY_UP:
     case 'i':
-        zoom *= 2.0f;
+        if (zoomStep == kZoomSteps)
+            return 0;
+        ++zoomStep;
         return 1;
     case TKKEY_DOWN:
     case 'o':
-        zoom /= 2.0f;
+        if (zoomStep == -kZoomSteps)
+            return 0;
+        --zoomStep;
         return 1;
     case TKKEY_ESCAPE:
         tkShutWindow();
@@ -90,20 +142,36 @@ static int32_t Key(int32_t key, int32_t modifiers)
 
 int main(int argc, char **argv)
 {
-    if (argc != 2) {
-        fprintf(stderr, "usage: ov-view FILE\n");
+    if (argc == 2 && strcmp(argv[1], "--help") == 0) {
+        fputs(kUsage, stdout);
+        return 0;
+    }
+    if (argc != 2 || argv[1][0] == '-') {
+        if (argc == 2)
+            fprintf(stderr, "ov-view: unknown option %s\n", argv[1]);
+        else
+            fprintf(stderr, "ov-view: give one FILE\n");
+        fputs(kUsage, stderr);
         return 2;
     }
-    picture = Load(argv[1]);
-    if (!picture)
+    char *path = Utf8Path(argv[1]);
+    picture = LoadImageFile(path);
+    free(path);
+    if (!picture || !picture->pixels) {
+        fprintf(stderr, "ov-view: %s\n", tkLastErrorText());
         return 1;
+    }
+    zoomStep = FittingStep();
+    const int64_t width = Scaled(picture->width, zoomStep), height = Scaled(picture->height, zoomStep);
     tkSetModeFlags(TKMODE_RGBA | TKMODE_DOUBLE_BUFFER);
-    tkPlaceWindow(CW_USEDEFAULT, 0, picture->width, picture->height);
+    tkPlaceWindow(TK_DEFAULT_POSITION, 0, width > 0 ? (int32_t)width : 1, height > 0 ? (int32_t)height : 1);
     tkOnReshape(Reshape);
     tkOnExpose(Draw);
     tkOnKey(Key);
-    if (!tkOpenWindow(BaseName(argv[1])))
+    if (!tkOpenWindow(BaseName(argv[1]))) {
+        fprintf(stderr, "ov-view: %s\n", tkLastErrorText());
         return 1;
+    }
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glClearColor(0, 0, 0, 1);
     tkRunLoop();

@@ -14,7 +14,11 @@ namespace {
 constexpr uint64_t kFileHeaderSize = 14;
 constexpr uint32_t kCoreHeaderSize = 12;
 constexpr uint32_t kInfoHeaderSize = 40;
+constexpr uint32_t kV4HeaderSize = 108;
+constexpr uint32_t kV5HeaderSize = 124;
 constexpr uint64_t kMaskBytes = 12;
+
+bool IsLongHeader(uint32_t size) { return size == kV4HeaderSize || size == kV5HeaderSize; }
 
 uint16_t Le16(const unsigned char *p) { return uint16_t(p[0] | p[1] << 8); }
 
@@ -74,20 +78,30 @@ const char *FillFromCoreHeader(const HeaderPlace &place, uint64_t fileSize, WORD
 }
 
 // Copies the info header's fields and as many of its colour entries (or bit
-// masks) as the working header has room for and the file holds.
-const char *FillFromInfoHeader(const HeaderPlace &place, uint64_t fileSize, WORD count, uint32_t slots,
-                               BITMAPINFO *working, uint64_t *pixelOffset)
+// masks) as the working header has room for and the file holds. The longer
+// forms hold their masks inside the header and are handed on as an info
+// header with the masks where its own would stand; their colour-space fields
+// are dropped, as GDI ignores them when it converts.
+const char *FillFromInfoHeader(const HeaderPlace &place, uint32_t headerSize, uint64_t fileSize, WORD count,
+                               uint32_t slots, BITMAPINFO *working, uint64_t *pixelOffset)
 {
     BITMAPINFOHEADER &info = working->bmiHeader;
     memcpy(reinterpret_cast<unsigned char *>(&info) + 4, place.header + 4, kInfoHeaderSize - 4);
-    uint64_t tableOffset = place.offset + kInfoHeaderSize;
+    const bool bitFields = info.biCompression == BI_BITFIELDS;
+    const bool masksInHeader = bitFields && headerSize != kInfoHeaderSize;
+    uint64_t tableOffset = place.offset + headerSize;
     uint64_t entriesInFile = (fileSize - tableOffset) / 4;
-    if (EntriesConverted(info.biBitCount, info.biCompression, info.biClrUsed) > entriesInFile)
+    uint32_t needed = masksInHeader ? 0 : EntriesConverted(info.biBitCount, info.biCompression, info.biClrUsed);
+    if (needed > entriesInFile)
         return kDibConversionError;
-    uint64_t copied = slots < entriesInFile ? slots : entriesInFile;
-    memcpy(ColourEntries(working), place.header + kInfoHeaderSize, size_t(copied) * 4);
+    if (masksInHeader) {
+        memcpy(ColourEntries(working), place.header + kInfoHeaderSize, kMaskBytes);
+    } else {
+        uint64_t copied = slots < entriesInFile ? slots : entriesInFile;
+        memcpy(ColourEntries(working), place.header + headerSize, size_t(copied) * 4);
+    }
     // A packed bit-field bitmap keeps its masks ahead of any colour table.
-    uint64_t masks = info.biCompression == BI_BITFIELDS ? kMaskBytes : 0;
+    uint64_t masks = bitFields && !masksInHeader ? kMaskBytes : 0;
     *pixelOffset = place.fileHeader ? place.pixelOffset : tableOffset + masks + 4 * uint64_t(count);
     return nullptr;
 }
@@ -102,7 +116,7 @@ const char *CheckPixelData(const unsigned char *file, uint64_t fileSize, uint64_
     uint64_t width = uint64_t(info.biWidth);
     uint64_t rows = info.biHeight < 0 ? uint64_t(-int64_t(info.biHeight)) : uint64_t(info.biHeight);
     if (!PixelCountAllowed(width, rows))
-        return kImageOutOfMemory;
+        return kImagePixelLimit;
     source->surfaceBytes = Stride(width, 24) * rows;
     source->outputBytes = width * rows * 3;
     if (source->surfaceBytes > UINT32_MAX || source->surfaceBytes > SIZE_MAX)
@@ -144,7 +158,7 @@ WORD CountDibColors(const void *header)
     }
 }
 
-const char *PrepareDibSource(const unsigned char *file, uint64_t fileSize, DibSource *source)
+const char *PrepareDibSource(const unsigned char *file, uint64_t fileSize, DibSource *source, bool longHeaders)
 {
     *source = DibSource{};
     HeaderPlace place{file, 0, 0, false};
@@ -153,13 +167,17 @@ const char *PrepareDibSource(const unsigned char *file, uint64_t fileSize, DibSo
             return kDibUnknownFormat;
         place = HeaderPlace{file + kFileHeaderSize, kFileHeaderSize, Le32(file + 10), true};
     }
-    // The fields that tell the form and count the colours must be in the file.
+    // The fields that tell the form and count the colours must be in the file,
+    // and all of a longer header that will be read.
     uint64_t room = fileSize - place.offset;
     if (room < 4 || room < (Le32(place.header) == kCoreHeaderSize ? kCoreHeaderSize : kInfoHeaderSize))
         return kDibUnknownFormat;
+    uint32_t headerSize = Le32(place.header);
+    const bool longHeader = longHeaders && IsLongHeader(headerSize);
+    if (longHeader && room < headerSize)
+        return kDibUnknownFormat;
 
     WORD count = CountDibColors(place.header);
-    uint32_t headerSize = Le32(place.header);
     uint32_t slots = count;
     if (headerSize != kCoreHeaderSize) {
         uint32_t converted = EntriesConverted(Le16(place.header + 14), Le32(place.header + 16), Le32(place.header + 32));
@@ -178,8 +196,8 @@ const char *PrepareDibSource(const unsigned char *file, uint64_t fileSize, DibSo
     const char *failure;
     if (headerSize == kCoreHeaderSize)
         failure = FillFromCoreHeader(place, fileSize, count, source->working, &pixelOffset);
-    else if (headerSize == kInfoHeaderSize)
-        failure = FillFromInfoHeader(place, fileSize, count, slots, source->working, &pixelOffset);
+    else if (headerSize == kInfoHeaderSize || longHeader)
+        failure = FillFromInfoHeader(place, headerSize, fileSize, count, slots, source->working, &pixelOffset);
     else
         failure = kDibUnknownFormat;
     if (failure != nullptr)

@@ -128,9 +128,9 @@ void RepackRows(const unsigned char *surface, unsigned char *out, int32_t width,
     }
 }
 
-const char *DecodeMappedFile(DibCall *call)
+const char *DecodeMappedFile(DibCall *call, bool longHeaders)
 {
-    const char *failure = PrepareDibSource(call->source.view, call->source.size, &call->dib);
+    const char *failure = PrepareDibSource(call->source.view, call->source.size, &call->dib, longHeaders);
     if (failure == nullptr)
         failure = ConvertToSurface(call);
     if (failure != nullptr)
@@ -169,14 +169,14 @@ void Release(DibCall *call)
 
 } // namespace
 
-PixelImage *ReadDibFile(const void *name, bool wide)
+PixelImage *ReadDibFile(const void *name, bool wide, bool longHeaders)
 {
     DibCall call;
     bool opened = OpenMappedFile(name, wide, &call.source);
     if (opened) {
-        const char *failure = DecodeMappedFile(&call);
+        const char *failure = DecodeMappedFile(&call, longHeaders);
         if (failure != nullptr)
-            ReportImageFailure(failure);
+            ReportImageFailure(failure, name, wide);
     }
     Release(&call);
     if (call.image != nullptr)

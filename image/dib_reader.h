@@ -27,11 +27,13 @@ extern void *(*dibAllocate)(size_t size);
 // Colours in the table after a 12-byte core or a longer info header.
 WORD CountDibColors(const void *header);
 
-// Reads the headers of a mapped file of fileSize bytes. Returns null, or the
-// message that refuses the file; source->working is set whenever the block
-// was obtained, also on refusal.
-const char *PrepareDibSource(const unsigned char *file, uint64_t fileSize, DibSource *source);
+// Reads the headers of a mapped file of fileSize bytes: the 12- and 40-byte
+// forms, and with longHeaders the 108- and 124-byte ones too. Returns null,
+// or the message that refuses the file; source->working is set whenever the
+// block was obtained, also on refusal.
+const char *PrepareDibSource(const unsigned char *file, uint64_t fileSize, DibSource *source,
+                             bool longHeaders = false);
 
-PixelImage *ReadDibFile(const void *name, bool wide);
+PixelImage *ReadDibFile(const void *name, bool wide, bool longHeaders = false);
 
 #endif

@@ -7,7 +7,7 @@
 
 namespace {
 
-// A setting like errorBoxes, but one a program may change while another
+// A setting like the box switch, one a program may change while another
 // thread reads a picture.
 std::atomic<uint64_t> pixelLimit{IMAGE_DEFAULT_PIXEL_LIMIT};
 

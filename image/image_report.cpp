@@ -1,10 +1,12 @@
-// Failure messages of both image readers. Each goes through the toolkit's
-// reporter, which shows it only while errorBoxes is on.
+// Failure messages of both image readers: the box shows the specified text,
+// the record names the file.
 #include "image/image_report.h"
 
 #include <stdint.h>
+#include <stdio.h>
 #include <string.h>
 
+#include "image/file_names.h"
 #include "image/include/image/image.h"
 #include "platform/platform.h"
 #include "toolkit/error_report.h"
@@ -13,6 +15,33 @@ namespace {
 
 constexpr size_t kMessageLimit = 255; // 256-byte buffer with its terminator
 constexpr size_t kFormatterLimit = 1024;
+constexpr size_t kRecordNameLimit = 400;
+
+int32_t CodeOf(const char *text)
+{
+    if (text == kImageOutOfMemory)
+        return TK_ERROR_OUT_OF_MEMORY;
+    if (text == kImagePixelLimit)
+        return TK_ERROR_PIXEL_LIMIT;
+    if (text == kDibConversionError)
+        return TK_ERROR_CONVERSION;
+    return TK_ERROR_FILE_FORMAT;
+}
+
+// The name as the record shows it: an 8-bit name as given, a UTF-16 one as UTF-8.
+void RecordName(const void *name, bool wide, char (&out)[kRecordNameLimit + 1])
+{
+    if (wide) {
+        Utf16ToUtf8(static_cast<const WCHAR *>(name), out, kRecordNameLimit);
+        return;
+    }
+    const char *text = static_cast<const char *>(name);
+    size_t length = strnlen(text, kRecordNameLimit + 1);
+    if (length > kRecordNameLimit)
+        length = WholeCharacterCut(text, kRecordNameLimit);
+    memcpy(out, text, length);
+    out[length] = '\0';
+}
 
 size_t NameLength(const void *name, bool wide)
 {
@@ -61,9 +90,14 @@ int Format(char *out, const char *format, ...)
 
 } // namespace
 
-void ReportImageFailure(const char *text)
+void ReportImageFailure(const char *text, const void *name, bool wide)
 {
-    ReportError("%s", text);
+    char shown[kRecordNameLimit + 1] = "(null)";
+    if (name != nullptr)
+        RecordName(name, wide, shown);
+    char record[kRecordNameLimit + 64];
+    snprintf(record, sizeof record, "%s: %s", shown, text);
+    ReportFailure(CodeOf(text), record, text);
 }
 
 void ReportImageOpenFailure(const char *narrowFormat, const char *wideFormat, const void *name, bool wide)
@@ -96,6 +130,10 @@ void ReportImageOpenFailure(const char *narrowFormat, const char *wideFormat, co
         else
             longest = middle - 1;
     }
-    formatWith(fitting); // a format too long by itself is cut by the reporter
-    ReportError("%s", message);
+    formatWith(fitting);
+    char shown[kRecordNameLimit + 1];
+    RecordName(name, wide, shown);
+    char record[kFormatterLimit + 1] = {};
+    Format(record, narrowFormat, shown);
+    ReportFailure(TK_ERROR_FILE_OPEN, record, message);
 }

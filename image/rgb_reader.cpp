@@ -129,9 +129,9 @@ const char *ObtainRowTables(RgbFileReader *reader)
 }
 
 // Reports and releases; the one way out of OpenRgbReader after the file opened.
-RgbFileReader *RefuseReader(RgbFileReader *reader, const char *message)
+RgbFileReader *RefuseReader(RgbFileReader *reader, const char *message, const void *name, bool wide)
 {
-    ReportImageFailure(message);
+    ReportImageFailure(message, name, wide);
     CloseRgbReader(reader);
     return nullptr;
 }
@@ -166,7 +166,7 @@ RgbFileReader *OpenRgbReader(const void *name, bool wide)
 {
     RgbFileReader *reader = static_cast<RgbFileReader *>(rgbAllocate(sizeof(RgbFileReader)));
     if (!reader) {
-        ReportImageFailure(kImageOutOfMemory);
+        ReportImageFailure(kImageOutOfMemory, name, wide);
         return nullptr;
     }
     memset(reader, 0, sizeof *reader);
@@ -178,12 +178,14 @@ RgbFileReader *OpenRgbReader(const void *name, bool wide)
     }
     if (!MeasureFile(reader->fileHandle, &reader->fileSize) || !ReadHeader(reader) ||
         (!IsRunLength(reader) && !VerbatimDataFits(reader)))
-        return RefuseReader(reader, kRgbInvalidFile);
-    if (!PixelCountAllowed(reader->xsize, reader->ysize) || !ObtainRowBuffers(reader))
-        return RefuseReader(reader, kImageOutOfMemory);
+        return RefuseReader(reader, kRgbInvalidFile, name, wide);
+    if (!PixelCountAllowed(reader->xsize, reader->ysize))
+        return RefuseReader(reader, kImagePixelLimit, name, wide);
+    if (!ObtainRowBuffers(reader))
+        return RefuseReader(reader, kImageOutOfMemory, name, wide);
     if (IsRunLength(reader)) {
         if (const char *failure = ObtainRowTables(reader))
-            return RefuseReader(reader, failure);
+            return RefuseReader(reader, failure, name, wide);
     }
     return reader;
 }
@@ -210,14 +212,15 @@ PixelImage *ReadRgbFile(const void *name, bool wide)
         return nullptr;
     PixelImage *image = static_cast<PixelImage *>(rgbAllocate(sizeof(PixelImage)));
     if (!image) {
-        ReportImageFailure(kImageOutOfMemory);
+        ReportImageFailure(kImageOutOfMemory, name, wide);
         CloseRgbReader(reader);
         return nullptr;
     }
     image->width = reader->xsize;
     image->height = reader->ysize;
     image->pixels = nullptr;
-    ReadRgbPixels(reader, image);
+    if (!ReadRgbPixels(reader, image))
+        ReportImageFailure(kImageOutOfMemory, name, wide);
     CloseRgbReader(reader);
     return image;
 }

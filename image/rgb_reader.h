@@ -45,7 +45,8 @@ RgbFileReader *OpenRgbReader(const void *name, bool wide);
 void CloseRgbReader(RgbFileReader *reader);
 // Fills XSIZE bytes of destination with row y of channel z.
 void ReadRgbRow(RgbFileReader *reader, unsigned char *destination, uint32_t y, uint32_t z);
-void ReadRgbPixels(RgbFileReader *reader, PixelImage *image);
+// False when there was no memory for the pixels: the record stays without them.
+bool ReadRgbPixels(RgbFileReader *reader, PixelImage *image);
 
 // Positions the file; reads as much of count bytes as it delivers.
 bool RgbSeek(HANDLE file, uint64_t position);

@@ -96,15 +96,13 @@ void ReadRgbRow(RgbFileReader *reader, unsigned char *destination, uint32_t y, u
     memset(destination + filled, 0, reader->xsize - filled);
 }
 
-void ReadRgbPixels(RgbFileReader *reader, PixelImage *image)
+bool ReadRgbPixels(RgbFileReader *reader, PixelImage *image)
 {
     uint64_t size = uint64_t(reader->xsize) * reader->ysize * 3;
     image->pixels = size <= SIZE_MAX ? static_cast<unsigned char *>(rgbAllocate(size > 0 ? size_t(size) : 1))
                                      : nullptr;
-    if (!image->pixels) {
-        ReportImageFailure(kImageOutOfMemory);
-        return;
-    }
+    if (!image->pixels)
+        return false;
     size_t width = reader->xsize;
     bool colour = reader->channelsRead == 3;
     const unsigned char *green = colour ? reader->greenRow : reader->redRow;
@@ -123,4 +121,5 @@ void ReadRgbPixels(RgbFileReader *reader, PixelImage *image)
             out += 3;
         }
     }
+    return true;
 }

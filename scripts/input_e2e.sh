@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Real X input into a toolkit program through the window manager: keys,
-# each mouse button, a drag past the left edge, a resize, a move and the
-# close box; then what the program's callbacks got, line by line.
+# each mouse button (with the pointer's position asked at each press), a drag
+# past the left edge, a resize, a move and the close box; then what the
+# program's callbacks got, line by line.
 #   scripts/input_e2e.sh NAME COMMAND...   (COMMAND runs tk-recorder)
 set -uo pipefail
 name=$1
@@ -43,7 +44,7 @@ ov_xdotool mousemove --window "$wid" -- -30 100
 settle 0.15
 ov_xdotool mouseup 1
 settle
-ov_xdotool windowsize --sync "$wid" 400 300
+ov_xdotool windowsize --sync "$wid" 500 350
 settle 0.5
 ov_xdotool windowmove --sync "$wid" 320 260
 settle 0.5
@@ -59,10 +60,10 @@ code=$?
 
 tr -d '\r' <"$record" >"$record.lf" && mv "$record.lf" "$record" # a Windows console ends lines with CR LF
 # Each expected line must come after the one before it.
-expect=("reshape 300 200" "key 65 1" "key 27 2" "key 49 0" "key 50 0" "key 51 0"
-        "down 50 60 1" "up 50 60 1" "down 50 60 4" "up 50 60 4" "down 50 60 2" "up 50 60 2"
-        "down 100 100 1" "drag -30 100 1" "up -30 100 1" "reshape 400 300" "key 112 0" "pointer 10 10"
-        "closed, all null")
+expect=("reshape 400 300" "key 65 1" "key 27 2" "key 49 0" "key 50 0" "key 51 0"
+        "down 50 60 1" "pointer 50 60" "up 50 60 1" "down 50 60 4" "pointer 50 60" "up 50 60 4"
+        "down 50 60 2" "pointer 50 60" "up 50 60 2" "down 100 100 1" "pointer 100 100" "drag -30 100 1"
+        "up -30 100 1" "reshape 500 350" "key 112 0" "pointer 10 10" "closed, all null")
 at=0
 for line in "${expect[@]}"; do
   found=$(tail -n +"$((at + 1))" "$record" | grep -n -x -F -m1 "$line" | cut -d: -f1)

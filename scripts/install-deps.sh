@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev
   googletest libgtest-dev libbenchmark-dev libstb-dev
   libsdl2-dev libx11-dev libxtst-dev libgl1-mesa-dev libglu1-mesa-dev "libgl1-mesa-dri:$(dpkg --print-architecture)"
-  xvfb xauth openbox wmctrl xdotool x11-utils imagemagick pkgconf unzip python3
+  xvfb xauth openbox wmctrl xdotool x11-utils imagemagick pkgconf unzip python3 doxygen
   g++-mingw-w64-i686 g++-mingw-w64-x86-64
   wine wine64 wine32:i386 libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386
 )

@@ -17,21 +17,29 @@ PixelImage *TextureTable::LoadTextureImage(const char *name)
         glGenTextures(nameCount, textureNames);
         namesGenerated = true;
     }
-    if (!name)
+    if (!name) {
+        tkRecordError(TK_ERROR_ARGUMENT, "No texture file name.");
         return nullptr;
-    // A file that cannot be read fails quietly: only the reader's own
-    // refusals are reported.
+    }
+    // A file that cannot be read shows no box: only the reader's own
+    // refusals do. The record hears of both.
     FILE *file = fopen(name, "r");
-    if (!file)
+    if (!file) {
+        char text[512];
+        snprintf(text, sizeof text, "Failed to open texture file %s.", name);
+        tkRecordError(TK_ERROR_FILE_OPEN, text);
         return nullptr;
+    }
     fclose(file);
     return LoadDibImageA(name);
 }
 
 int32_t TextureTable::AddTexture(const char *name)
 {
-    if (usedCount >= nameCount)
+    if (usedCount >= nameCount) {
+        tkRecordError(TK_ERROR_TABLE_FULL, "Texture table full: all 64 names in use.");
         return -1;
+    }
     PixelImage *image = LoadTextureImage(name);
     if (!image)
         return -1;

@@ -183,12 +183,12 @@ int DescribeCurrentFormat(HDC dc, PIXELFORMATDESCRIPTOR *out)
 {
     const int number = platform.GetPixelFormat(dc);
     if (number <= 0) {
-        ReportError("Could not get pixel format for Dc 0x%08lX\n", HandleNumber(dc));
+        ReportError(TK_ERROR_PIXEL_FORMAT, "Could not get pixel format for Dc 0x%08lX\n", HandleNumber(dc));
         return 0;
     }
     if (platform.DescribePixelFormat(dc, number, sizeof(PIXELFORMATDESCRIPTOR), out) > 0)
         return number;
-    ReportError("Could not get a description of pixel format %d\n", number);
+    ReportError(TK_ERROR_PIXEL_FORMAT, "Could not get a description of pixel format %d\n", number);
     return 0;
 }
 

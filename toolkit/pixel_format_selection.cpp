@@ -108,11 +108,11 @@ bool ApplyPixelFormat(HDC dc, uint32_t flags)
         break;
     }
     if (number == 0) {
-        ReportError("Selecting a pixel format failed\n");
+        ReportError(TK_ERROR_PIXEL_FORMAT, "Selecting a pixel format failed\n");
         return false;
     }
     if (!platform.SetPixelFormat(dc, number, &format)) {
-        ReportError("SetPixelFormat failed\n");
+        ReportError(TK_ERROR_PIXEL_FORMAT, "SetPixelFormat failed\n");
         return false;
     }
     EnsureRgbPalette(dc); // a palette only for an RGBA format that needs one

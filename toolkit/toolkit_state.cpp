@@ -8,7 +8,6 @@ ToolkitState toolkitState = {
     TKMODE_COLOR_INDEX,   // single-buffered colour index
     TKPF_CHOOSE, 0,       // format policy and id
     1,                    // systemPlaces
-    1,                    // errorBoxes
     25,                   // sysColorCount
     nullptr, nullptr, nullptr, nullptr,
     0, 0,                 // staticTakeover, staticSaved
@@ -24,12 +23,11 @@ void SetClientCornerFromOuter(int32_t x, int32_t y)
 
 extern "C" {
 
-void tkShowErrorBoxes(uint8_t flag) { toolkitState.errorBoxes = flag; }
-
 void tkPlaceWindow(int32_t x, int32_t y, int32_t width, int32_t height)
 {
     // The caller gives the outer corner; the record keeps the client corner,
     // estimated from the frame metrics until the window reports its own.
+    static_assert(TK_DEFAULT_POSITION == CW_USEDEFAULT, "the public name of the system's placement");
     if (x == CW_USEDEFAULT) {
         toolkitState.systemPlaces = 1;
         x = 0;
@@ -40,6 +38,12 @@ void tkPlaceWindow(int32_t x, int32_t y, int32_t width, int32_t height)
     SetClientCornerFromOuter(x, y);
     toolkitState.clientWidth = width;
     toolkitState.clientHeight = height;
+}
+
+void tkScreenSize(int32_t *width, int32_t *height)
+{
+    *width = platform.GetSystemMetrics(SM_CXSCREEN);
+    *height = platform.GetSystemMetrics(SM_CYSCREEN);
 }
 
 void tkSetModeFlags(uint32_t flags) { toolkitState.modeFlags = flags; }
@@ -63,8 +67,9 @@ void tkOnButtonUp(TkButtonCallback callback) { toolkitState.onButtonUp = callbac
 void tkOnPointerMove(TkPointerMoveCallback callback) { toolkitState.onPointerMove = callback; }
 void tkOnIdle(TkIdleCallback callback) { toolkitState.onIdle = callback; }
 
-HWND tkWindowHandle(void) { return toolkitState.window; }
-HDC tkDeviceContext(void) { return toolkitState.deviceContext; }
-HGLRC tkRenderContext(void) { return toolkitState.renderContext; }
+// On Windows the public types are the handles themselves.
+TkWindowRef tkWindowHandle(void) { return reinterpret_cast<TkWindowRef>(toolkitState.window); }
+TkDeviceRef tkDeviceContext(void) { return reinterpret_cast<TkDeviceRef>(toolkitState.deviceContext); }
+TkContextRef tkRenderContext(void) { return reinterpret_cast<TkContextRef>(toolkitState.renderContext); }
 
 } // extern "C"

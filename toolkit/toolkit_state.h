@@ -19,7 +19,6 @@ struct ToolkitState {
     int32_t formatPolicy;
     int32_t formatId;
     int32_t systemPlaces;
-    uint8_t errorBoxes;
     int32_t sysColorCount;
     HWND window;
     HDC deviceContext;

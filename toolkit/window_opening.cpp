@@ -59,7 +59,7 @@ bool FinishWindow(const void *title, bool wide, HINSTANCE instance)
     platform.AdjustWindowRect(&outer, WS_OVERLAPPEDWINDOW, FALSE);
     toolkitState.window = CreateTheWindow(title, wide, outer, instance);
     if (!toolkitState.window) {
-        ReportError("create window failed\n");
+        ReportError(TK_ERROR_WINDOW, "create window failed\n");
         return false;
     }
     if (toolkitState.systemPlaces) {
@@ -69,7 +69,7 @@ bool FinishWindow(const void *title, bool wide, HINSTANCE instance)
     }
     toolkitState.deviceContext = platform.GetDC(toolkitState.window);
     if (!toolkitState.deviceContext) {
-        ReportError("Could not get an HDC for window 0x%08lX\n", HandleNumber(toolkitState.window));
+        ReportError(TK_ERROR_WINDOW, "Could not get an HDC for window 0x%08lX\n", HandleNumber(toolkitState.window));
         return false;
     }
     // Shown before it has a format: size and activation messages may reach
@@ -79,11 +79,11 @@ bool FinishWindow(const void *title, bool wide, HINSTANCE instance)
         return false;
     toolkitState.renderContext = platform.wglCreateContext(toolkitState.deviceContext);
     if (!toolkitState.renderContext) {
-        ReportError("wglCreateContext Failed\n");
+        ReportError(TK_ERROR_CONTEXT, "wglCreateContext Failed\n");
         return false;
     }
     if (!platform.wglMakeCurrent(toolkitState.deviceContext, toolkitState.renderContext)) {
-        ReportError("wglMakeCurrent Failed\n");
+        ReportError(TK_ERROR_CONTEXT, "wglMakeCurrent Failed\n");
         return false;
     }
     return true;
@@ -96,7 +96,7 @@ int32_t CreateToolkitWindow(const void *title, bool wide)
     const HINSTANCE instance = platform.GetModuleHandleA(nullptr);
     toolkitState.sysColorCount = SystemColourCount();
     if (!RegisterToolkitClass(instance, wide)) {
-        ReportError("Failed to register window class\n");
+        ReportError(TK_ERROR_WINDOW, "Failed to register window class\n");
         return 0;
     }
     if (FinishWindow(title, wide, instance))

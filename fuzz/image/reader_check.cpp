@@ -23,8 +23,12 @@ bool ReadsSafely(ImageReader reader, const uint8_t *data, size_t size)
     platform.GetFocus = NoFocus;
     InstallMemoryFile(&platform, data, size);
     boxes = 0;
-    PixelImage *image = reader == ImageReader::Rgb ? LoadRgbImageA("input.rgb") : LoadDibImageA("input.bmp");
+    tkClearLastError();
+    PixelImage *image = reader == ImageReader::Rgb ? LoadRgbImageA("input.rgb")
+                        : reader == ImageReader::Dib ? LoadDibImageA("input.bmp")
+                                                     : LoadImageFile("input");
     bool whole = image && image->pixels;
+    bool recorded = tkLastError() != TK_ERROR_NONE;
     if (whole) {
         volatile unsigned sum = 0;
         for (size_t i = 0; i < size_t(image->width) * size_t(image->height) * 3; ++i)
@@ -33,5 +37,6 @@ bool ReadsSafely(ImageReader reader, const uint8_t *data, size_t size)
     if (image)
         free(image->pixels);
     free(image);
-    return memoryFile.AllReleased() && !memoryFile.readPastEnd && boxes == (whole ? 0 : 1);
+    return memoryFile.AllReleased() && !memoryFile.readPastEnd && recorded == !whole &&
+           boxes == (whole || reader == ImageReader::Any ? 0 : 1);
 }

@@ -1,6 +1,8 @@
 // A toolkit program that prints every callback it gets, one line each, for
-// the end-to-end check driven by real X input. p prints the pointer's
-// position; after the loop, whether every handle and callback is null.
+// the end-to-end check driven by real X input. A button press and p print
+// the pointer's position too; after the loop, whether every handle and
+// callback is null. The window is the kind a new user's program opened: 400 x
+// 300 at 100, 100, with reshape, expose, key, button and move callbacks.
 #include <stdio.h>
 
 #include "toolkit/tk.h"
@@ -28,20 +30,25 @@ void Expose()
     tkFlipBuffers();
 }
 
+void PrintPointer()
+{
+    int32_t x = 0, y = 0;
+    tkPointerPosition(&x, &y);
+    Print("pointer %d %d\n", x, y);
+}
+
 int32_t Key(int32_t key, int32_t modifiers)
 {
     Print("key %d %d\n", key, modifiers);
-    if (key == 'p') {
-        int32_t x = 0, y = 0;
-        tkPointerPosition(&x, &y);
-        Print("pointer %d %d\n", x, y);
-    }
+    if (key == 'p')
+        PrintPointer();
     return 0;
 }
 
 int32_t Down(int32_t x, int32_t y, int32_t button)
 {
     Print("down %d %d %d\n", x, y, button);
+    PrintPointer();
     return 0;
 }
 
@@ -70,7 +77,7 @@ bool AllGone()
 int main()
 {
     tkSetModeFlags(TKMODE_RGBA | TKMODE_DOUBLE_BUFFER);
-    tkPlaceWindow(200, 150, 300, 200);
+    tkPlaceWindow(100, 100, 400, 300);
     tkOnReshape(Reshape);
     tkOnExpose(Expose);
     tkOnKey(Key);

@@ -21,20 +21,26 @@ Outcome TakeRecord(PixelImage *image)
     if (image) {
         const size_t size = image->pixels ? size_t(image->width) * image->height * 3 : 0;
         outcome = {true, image->width, image->height, image->pixels != nullptr,
-                   Bytes(image->pixels, image->pixels + size), {}};
+                   Bytes(image->pixels, image->pixels + size), {}, 0, {}};
         free(image->pixels);
         free(image);
     }
     for (const MessageBoxRecord &box : messageBoxes)
         outcome.boxes.push_back(box.text);
     messageBoxes.clear();
+    outcome.code = tkLastError();
+    outcome.failure = tkLastErrorText();
+    tkClearLastError();
     return outcome;
 }
 
 Outcome LoadPath(ImageReader reader, const std::string &path)
 {
     messageBoxes.clear();
-    return TakeRecord(reader == ImageReader::Rgb ? LoadRgbImageA(path.c_str()) : LoadDibImageA(path.c_str()));
+    tkClearLastError();
+    return TakeRecord(reader == ImageReader::Rgb   ? LoadRgbImageA(path.c_str())
+                      : reader == ImageReader::Dib ? LoadDibImageA(path.c_str())
+                                                   : LoadImageFile(path.c_str()));
 }
 
 Outcome LoadBytes(ImageReader reader, const Bytes &bytes)
@@ -57,7 +63,7 @@ Outcome ReadReference(const std::string &path)
     const size_t channels = kind == '6' ? 3 : 1, start = size_t(at) + 1;
     if (file.size() - start != size_t(width) * height * channels)
         return Outcome{};
-    Outcome outcome{true, width, height, true, {}, {}};
+    Outcome outcome{true, width, height, true, {}, {}, 0, {}};
     for (int y = height - 1; y >= 0; --y)
         for (size_t x = 0; x < size_t(width); ++x)
             for (size_t z = 0; z < 3; ++z)

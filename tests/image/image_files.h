@@ -38,14 +38,16 @@ struct Outcome {
     bool pixels = false;
     Bytes bytes; // red, green, blue, rows bottom first
     std::vector<std::string> boxes;
+    int32_t code = 0; // the thread's last failure after the load, not compared
+    std::string failure;
     bool operator==(const Outcome &other) const;
 };
 
 // Frees the record. Needs a ScopedPlatform: the boxes are the ones raised
-// since the last call.
+// since the last call, the failure the last since then.
 Outcome TakeRecord(PixelImage *image);
-// Through LoadRgbImageA or LoadDibImageA, from a file on disk or from bytes
-// served as a file by the memory file for this load only.
+// Through LoadRgbImageA, LoadDibImageA or LoadImageFile, from a file on disk
+// or from bytes served as a file by the memory file for this load only.
 Outcome LoadPath(ImageReader reader, const std::string &path);
 Outcome LoadBytes(ImageReader reader, const Bytes &bytes);
 // The record of a PPM (P6) or PGM (P5) file, top row first in the file.

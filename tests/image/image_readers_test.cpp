@@ -149,8 +149,25 @@ Bytes Resized(Bytes file, size_t size)
     return file;
 }
 
-Outcome Record(int width, int height, const Bytes &bytes) { return {true, width, height, true, bytes, {}}; }
-Outcome Refused(const char *message) { return {false, 0, 0, false, {}, {message}}; }
+Outcome Record(int width, int height, const Bytes &bytes) { return {true, width, height, true, bytes, {}, 0, {}}; }
+
+// The code and text of the query after a load of "pic" that showed expected's box.
+std::pair<int32_t, std::string> FailureOf(const Outcome &expected)
+{
+    if (expected.boxes.empty())
+        return {TK_ERROR_NONE, ""};
+    const std::string &box = expected.boxes[0];
+    if (box.back() == '\n')
+        return {TK_ERROR_FILE_OPEN, box.substr(0, box.size() - 1)};
+    const std::pair<const char *, int32_t> codes[] = {{kImageOutOfMemory, TK_ERROR_OUT_OF_MEMORY},
+                                                      {kImagePixelLimit, TK_ERROR_PIXEL_LIMIT},
+                                                      {kDibConversionError, TK_ERROR_CONVERSION}};
+    int32_t code = TK_ERROR_FILE_FORMAT;
+    for (const auto &[text, its] : codes)
+        code = box == text ? its : code;
+    return {code, "pic: " + box};
+}
+Outcome Refused(const char *message) { return {false, 0, 0, false, {}, {message}, 0, {}}; }
 
 Bytes Masks(uint32_t red, uint32_t green, uint32_t blue)
 {
@@ -239,7 +256,7 @@ TEST_F(ImageReaders, EachFileGivesItsRecordOrItsOneMessageAtOnceAndReleasesAll)
     const ImageReader Rgb = ImageReader::Rgb, Dib = ImageReader::Dib;
     const Outcome invalid = Refused(kRgbInvalidFile), memory = Refused(kImageOutOfMemory),
                   unopened = Refused("Failed to open DIB file pic.\n"), unknown = Refused(kDibUnknownFormat),
-                  unconverted = Refused(kDibConversionError);
+                  unconverted = Refused(kDibConversionError), limit = Refused(kImagePixelLimit);
     const struct Row {
         const char *what;
         ImageReader reader;
@@ -271,9 +288,9 @@ TEST_F(ImageReaders, EachFileGivesItsRecordOrItsOneMessageAtOnceAndReleasesAll)
         {"no channels", Rgb, WithBigEndian(MakeSgi(2, 2, 3, false, twoByTwo), 10, 0, 2), none, invalid},
         {"verbatim cut", Rgb, MakeSgi(2, 2, 3, false, {Bytes(11, 1)}), none, invalid},
         {"2-byte verbatim cut", Rgb, WithBigEndian(MakeSgi(2, 2, 3, false, {Bytes(23, 1)}), 2, 2, 2), none, invalid},
-        {"30000 x 30000", Rgb, SharedRowSgi(30000), none, memory},
-        {"65535 x 65535", Rgb, SharedRowSgi(65535), none, memory},
-        {"over the limit", Rgb, MakeSgi(13, 1, 1, false, {Bytes(13, 9)}), limitOf12, memory},
+        {"30000 x 30000", Rgb, SharedRowSgi(30000), none, limit},
+        {"65535 x 65535", Rgb, SharedRowSgi(65535), none, limit},
+        {"over the limit", Rgb, MakeSgi(13, 1, 1, false, {Bytes(13, 9)}), limitOf12, limit},
         // 10 bits each in 32 bits; 2, 3 and 11 bits in 16: the top bits repeated once.
         {"long bit fields", Dib, MakeDib(1, 1, 32, BI_BITFIELDS, Masks(0x3FF00000, 0xFFC00, 0x3FF), {1, 0, 0xF8, 0x3F}),
          none, Record(1, 1, {0xFF, 0x80, 0x00})},
@@ -291,9 +308,12 @@ TEST_F(ImageReaders, EachFileGivesItsRecordOrItsOneMessageAtOnceAndReleasesAll)
         {"bit fields at 8 bits", Dib, WithLittleEndian(dib, 14 + 16, BI_BITFIELDS), none, unconverted},
         {"width 0", Dib, WithLittleEndian(dib, 14 + 4, 0), none, unconverted},
         {"height 0", Dib, WithLittleEndian(dib, 14 + 8, 0), none, unconverted},
-        // No 32-bit surface size describes 70000 x 70000 pixels.
         {"too large top-down", Dib, WithLittleEndian(WithLittleEndian(dib, 14 + 4, 70000), 14 + 8, uint32_t(-70000)),
-         none, memory},
+         none, limit},
+        // Without a limit: no 32-bit surface size describes 70000 x 70000 pixels.
+        {"too large top-down, no limit", Dib,
+         WithLittleEndian(WithLittleEndian(dib, 14 + 4, 70000), 14 + 8, uint32_t(-70000)),
+         [] { SetImagePixelLimit(0); }, memory},
         {"pixel data short", Dib, Resized(dib, dib.size() - 1), none, unconverted},
         {"1-bit row short", Dib, MakeDib(33, 1, 1, BI_RGB, Bytes(8, 0), Bytes(7, 0)), none, unconverted},
         {"colour table cut", Dib, Resized(dib, 54 + 100), none, unconverted},
@@ -301,8 +321,8 @@ TEST_F(ImageReaders, EachFileGivesItsRecordOrItsOneMessageAtOnceAndReleasesAll)
         // 65539 colours: the count keeps 3 of a short table, GDI reads 256.
         {"colours past the end", Dib,
          WithLittleEndian(MakeDib(4, 2, 8, BI_RGB, Bytes(3 * 4, 9), Bytes(8, 1)), 14 + 32, 0x10003), none, unconverted},
-        {"20000 x 20000 by deltas", Dib, DeltaBitmap(20000), none, memory},
-        {"over the limit", Dib, MakeDib(13, 1, 8, BI_RGB, {1, 2, 3, 0}, Bytes(16, 0)), limitOf12, memory},
+        {"20000 x 20000 by deltas", Dib, DeltaBitmap(20000), none, limit},
+        {"over the limit", Dib, MakeDib(13, 1, 8, BI_RGB, {1, 2, 3, 0}, Bytes(16, 0)), limitOf12, limit},
     };
     for (const Row &row : table) {
         SCOPED_TRACE(std::string(row.reader == Rgb ? "SGI " : "bitmap ") + row.what);
@@ -311,11 +331,14 @@ TEST_F(ImageReaders, EachFileGivesItsRecordOrItsOneMessageAtOnceAndReleasesAll)
         const Outcome outcome = Load(row.reader, row.file, row.setup);
         std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
         EXPECT_TRUE(outcome == expected) << (outcome.boxes.empty() ? "no box" : outcome.boxes[0]);
+        EXPECT_EQ(std::make_pair(outcome.code, outcome.failure), FailureOf(expected));
         EXPECT_LT(largest, size_t(1) << 20);
         EXPECT_LT(took.count(), 0.25);
         tkShowErrorBoxes(0);
+        const Outcome quiet = Load(row.reader, row.file, row.setup);
+        EXPECT_EQ(std::make_pair(quiet.code, quiet.failure), FailureOf(expected));
         expected.boxes.clear();
-        EXPECT_TRUE(Load(row.reader, row.file, row.setup) == expected) << "with errorBoxes off";
+        EXPECT_TRUE(quiet == expected) << "with errorBoxes off";
         tkShowErrorBoxes(1);
         // Each request of a load that decodes, failed in turn: only the SGI
         // reader's last one, the pixel array, leaves a record, without pixels.
@@ -327,7 +350,7 @@ TEST_F(ImageReaders, EachFileGivesItsRecordOrItsOneMessageAtOnceAndReleasesAll)
         for (failAt = 1; expected.pixels && failAt <= total; ++failAt) {
             const Outcome failed = Load(row.reader, row.file, row.setup);
             const Outcome left{row.reader == Rgb && failAt == total, failed.width, failed.height, false, {},
-                               {kImageOutOfMemory}};
+                               {kImageOutOfMemory}, 0, {}};
             EXPECT_TRUE(failed == left) << "request " << failAt;
         }
         failAt = 0;
@@ -340,7 +363,7 @@ TEST_F(ImageReaders, EachFileGivesItsRecordOrItsOneMessageAtOnceAndReleasesAll)
 TEST_F(ImageReaders, WithoutALimitTheLargestPictureAsksForAllItsPixels)
 {
     EXPECT_EQ(SetImagePixelLimit(0), uint64_t(IMAGE_DEFAULT_PIXEL_LIMIT));
-    const Outcome refused{true, 65535, 65535, false, {}, {kImageOutOfMemory}};
+    const Outcome refused{true, 65535, 65535, false, {}, {kImageOutOfMemory}, 0, {}};
     EXPECT_TRUE(Load(ImageReader::Rgb, SharedRowSgi(65535)) == refused);
     // On 32 bits too large to ask for at all.
     EXPECT_TRUE(sizeof(size_t) == 8 ? largest == size_t(uint64_t(65535) * 65535 * 3) : largest < kLargeRequest) << largest;
@@ -385,7 +408,8 @@ TEST_F(ImageReaders, EveryEntryPointReadsTheFileItNamesOrNamesItInOneBox)
         FILE *held = fopen(path.c_str(), "rb");
         const Outcome outcomes[] = {TakeRecord(load.narrow(path.c_str())), TakeRecord(load.plain(path.c_str())),
                                     TakeRecord(load.wide(Wide(std::u16string(path.begin(), path.end())).data())),
-                                    TakeRecord(load.wide(Wide(special.u16string()).data()))};
+                                    TakeRecord(load.wide(Wide(special.u16string()).data())),
+                                    TakeRecord(LoadImageFile(special.u8string().c_str()))};
         fclose(held);
         EXPECT_TRUE(outcomes[0].pixels && outcomes[0].boxes.empty());
         for (const Outcome &outcome : outcomes)
@@ -395,12 +419,31 @@ TEST_F(ImageReaders, EveryEntryPointReadsTheFileItNamesOrNamesItInOneBox)
         const std::string start = load.missing;
         EXPECT_EQ(TakeRecord(load.wide(Wide(u"no/such/wide").data())).boxes,
                   std::vector<std::string>{start + "no/such/wide.\n"});
+        // The record has a UTF-16 name as UTF-8, a lone half of a pair as U+FFFD.
+        EXPECT_EQ(TakeRecord(load.wide(Wide(u"no/gr\u00fcn\U0001F600\xD800").data())).failure,
+                  start + "no/gr\xc3\xbcn\xf0\x9f\x98\x80\xef\xbf\xbd.");
         EXPECT_EQ(TakeRecord(load.plain(nullptr)).boxes, std::vector<std::string>{start + "(null).\n"});
         EXPECT_EQ(TakeRecord(load.wide(nullptr)).boxes, std::vector<std::string>{start + "(null).\n"});
     }
     EXPECT_EQ(LoadDibImageA("no/such/pic.bmp"), nullptr);
     ASSERT_EQ(messageBoxes.size(), 1u);
     EXPECT_TRUE(messageBoxes[0].caption == "Error" && messageBoxes[0].flags == MB_OK && messageBoxes[0].owner == kFocused);
+
+    // The loader refuses without a box, and the record says why.
+    messageBoxes.clear();
+    const std::string unknown = WriteTempFile("unknown", {'G', 'I', 'F', '8'});
+    const std::pair<const char *, std::pair<int32_t, std::string>> refusals[] = {
+        {nullptr, {TK_ERROR_ARGUMENT, "No image file name."}},
+        {"no/such/pic", {TK_ERROR_FILE_OPEN, "Failed to open image file no/such/pic."}},
+        {"bad\xff", {TK_ERROR_ARGUMENT, "bad\xff: the name is not UTF-8."}},
+        {unknown.c_str(), {TK_ERROR_FILE_FORMAT, unknown + ": neither a bitmap nor an SGI rgb file."}},
+    };
+    for (const auto &[path, failure] : refusals) {
+        const Outcome outcome = TakeRecord(LoadImageFile(path));
+        EXPECT_TRUE(!outcome.record && outcome.boxes.empty());
+        EXPECT_EQ(std::make_pair(outcome.code, outcome.failure), failure);
+    }
+    remove(unknown.c_str());
 }
 
 TEST_F(ImageReaders, LongNamesAreCutSoTheMessageFits)

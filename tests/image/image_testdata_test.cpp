@@ -42,6 +42,7 @@ TEST_F(ImageTestData, SgiFilesInEveryFormGiveTheirReferencePicture)
         const std::string path = TestDataPath(std::string("sgi/") + name);
         ASSERT_TRUE(expected.pixels);
         EXPECT_TRUE(LoadPath(ImageReader::Rgb, path) == expected);
+        EXPECT_TRUE(LoadPath(ImageReader::Any, path) == expected);
         EXPECT_TRUE(LoadBytes(ImageReader::Rgb, SwapByteOrder(ReadWholeFile(path))) == expected);
     }
 }
@@ -58,7 +59,7 @@ const std::map<std::string, std::pair<const char *, const char *>> kExceptions =
     {"rgb32bf-rgba.bmp", kUnknown}, {"badbitcount.bmp", kUnconverted}, {"badwidth.bmp", kUnconverted},
     {"rgb16-880.bmp", kUnconverted}, // a mask of 0
     {"rletopdown.bmp", kUnconverted}, {"l2rgb_read.bmp", kUnconverted}, // bfOffBits past the end
-    {"reallybig.bmp", {kImageOutOfMemory, nullptr}},
+    {"reallybig.bmp", {kImagePixelLimit, nullptr}},
     // Pixel data past the end of the file, where GDI reads on into whatever follows.
     {"shortfile.bmp", kUnconverted},
 };
@@ -96,6 +97,18 @@ TEST_F(ImageTestData, BitmapsGiveTheirGdiReferenceOrTheirMessage)
                             (name == "clipboard.dib" ? ClipboardRecord(file, outcome) : ReadReference(reference)));
             EXPECT_TRUE(LoadBytes(ImageReader::Dib, file) == outcome);
             EXPECT_TRUE(memoryFile.AllReleased());
+            // The loader reads the longer header forms as GDI reads them, from
+            // the file's own header, and all else as LoadDibImageA, without a box.
+            const unsigned char *header = &file[file[0] == 'B' ? 14 : 0];
+            const bool longForm = header[0] == 108 || header[0] == 124;
+            Outcome loaded = outcome;
+            if (longForm)
+                loaded = ReadReference(TestDataPath("bmp/gdi-reference/") + name + ".ppm");
+            loaded.boxes.clear();
+            const Outcome byLoader = LoadPath(ImageReader::Any, entry.path().string());
+            EXPECT_TRUE(byLoader == loaded) << "by the loader";
+            EXPECT_TRUE(longForm || byLoader.failure == outcome.failure) << byLoader.failure;
+            EXPECT_TRUE(LoadBytes(ImageReader::Any, file) == loaded);
             // Without its file header, a bitmap whose pixels follow its colour
             // table gives the same picture.
             const unsigned char *info = &file[14];
@@ -104,6 +117,7 @@ TEST_F(ImageTestData, BitmapsGiveTheirGdiReferenceOrTheirMessage)
             if (outcome.pixels && plain && uint32_t(file[10] | file[11] << 8) == 14 + info[0] + table) {
                 const Bytes headerless(file.begin() + 14, file.end());
                 EXPECT_TRUE(LoadBytes(ImageReader::Dib, headerless) == outcome) << "no file header";
+                EXPECT_TRUE(LoadBytes(ImageReader::Any, headerless) == outcome) << "no file header, by the loader";
             }
         }
     EXPECT_GT(files, 50);
@@ -116,6 +130,8 @@ TEST_F(ImageTestData, EveryInputTheFuzzTargetsKeptOrCrashedOnIsReadSafely)
         {ImageReader::Rgb, TestDataPath("sgi")}, // the crash-* files other readers failed on
         {ImageReader::Rgb, OV_FUZZ_INPUTS "/corpus/fuzz_rgb"},  {ImageReader::Rgb, OV_FUZZ_INPUTS "/crashes/fuzz_rgb"},
         {ImageReader::Dib, OV_FUZZ_INPUTS "/corpus/fuzz_dib"},  {ImageReader::Dib, OV_FUZZ_INPUTS "/crashes/fuzz_dib"},
+        {ImageReader::Any, TestDataPath("sgi")},                {ImageReader::Any, OV_FUZZ_INPUTS "/corpus/fuzz_rgb"},
+        {ImageReader::Any, OV_FUZZ_INPUTS "/corpus/fuzz_dib"},
     };
     int inputs = 0;
     for (const auto &[reader, folder] : folders)

@@ -40,13 +40,13 @@ major=${version%%.*}
 echo "install $kind: $(wc -l <"$work/installed-files.txt") files in $prefix:"
 sed 's/^/  /' "$work/installed-files.txt"
 expected=(bin/open-voskar$exe bin/ov-view$exe bin/tk-spin$exe
-  include/image/image.h include/platform/win32_types.h include/textures/texture_table.h
-  include/toolkit/ov_export.h include/toolkit/tk.h
+  include/image/image.h include/textures/texture_table.h
+  include/toolkit/ov_export.h include/toolkit/tk.h include/toolkit/tk_error.h
   lib/cmake/OpenVoskar/OpenVoskarConfig.cmake lib/cmake/OpenVoskar/OpenVoskarConfigVersion.cmake
   lib/cmake/OpenVoskar/OpenVoskarStaticTargets.cmake lib/cmake/OpenVoskar/OpenVoskarStaticTargets-CONFIG.cmake
   lib/libopenvoskar.a lib/libopenvoskar-textures.a
   lib/pkgconfig/openvoskar-image.pc lib/pkgconfig/openvoskar-textures.pc lib/pkgconfig/openvoskar-toolkit.pc
-  share/openvoskar/crate.bmp share/doc/openvoskar/LICENSE)
+  share/openvoskar/crate.bmp share/doc/openvoskar/LICENSE share/doc/openvoskar/README.md)
 [[ $kind == native ]] || expected+=(share/doc/openvoskar/THIRD-PARTY-NOTICES.txt)
 if [[ $kind == native ]]; then
   expected+=(lib/cmake/OpenVoskar/OpenVoskarSharedTargets.cmake lib/cmake/OpenVoskar/OpenVoskarSharedTargets-CONFIG.cmake)
@@ -54,7 +54,13 @@ if [[ $kind == native ]]; then
     expected+=("lib/lib$library.so" "lib/lib$library.so.$major" "lib/lib$library.so.$version")
   done
 fi
-diff <(printf '%s\n' "${expected[@]}" | sort) "$work/installed-files.txt" || fail "other files installed than expected"
+# The reference is Doxygen's many files: its pages of the headers must be there.
+reference=share/doc/openvoskar/html
+diff <(printf '%s\n' "${expected[@]}" | sort) <(grep -v "^$reference/" "$work/installed-files.txt") ||
+  fail "other files installed than expected"
+for page in index tk_8h tk__error_8h image_8h texture__table_8h classTextureTable; do
+  [[ -f $prefix/$reference/$page.html ]] || fail "the reference has no $page.html"
+done
 
 # Each .pc file as pkg-config reads it; freedesktop's pkg-config also refuses
 # a field given twice, which pkgconf lets pass.
@@ -82,6 +88,26 @@ for header in $headers; do
   (cd "$work" && "${cxx[@]}" -std=c++17 "${flags[@]}" -x c++ - <<<"$source") || fail "$header does not compile alone as C++17"
 done
 
+# Nothing of Win32 reaches a program on Linux: each header, then X11's own
+# BOOL and a program's RGB macro and HANDLE type, compile without a warning,
+# and the headers define no macro but the library's own.
+if [[ $kind == native ]]; then
+  for header in $headers; do
+    compile=(cc -std=c11 -x c)
+    [[ $header == textures/* ]] && compile=(c++ -std=c++17 -x c++)
+    printf '#include <stdint.h>\n' | "${compile[@]}" -E -dM - | sort >"$work/system-macros.txt"
+    printf '#include "%s"\n#include <X11/Xlib.h>\n#include <X11/Xmd.h>\n%s\n%s\n%s\n' "$header" \
+      '#define RGB(r, g, b) ((r) << 16 | (g) << 8 | (b))' 'typedef void *HANDLE;' \
+      'int main(void) { HANDLE h = 0; BOOL b = 1; return (h != 0) + b + RGB(0, 0, 1) - 2; }' |
+      "${compile[@]}" -Wall -Werror -I"$prefix/include" -c -o /dev/null - ||
+      fail "$header does not leave a Linux program its own names"
+    others=$(printf '#include "%s"\n' "$header" | "${compile[@]}" -E -dM -I"$prefix/include" - | sort |
+      comm -23 - "$work/system-macros.txt" | awk '{print $2}' | sed 's/(.*//' |
+      grep -v -E '^(TK|TOOLKIT_|IMAGE_|TEXTURES_|OV_)')
+    [[ -z $others ]] || fail "$header defines $(echo $others)"
+  done
+fi
+
 # What the shared libraries export: exactly the functions the C headers
 # declare, as the compiler reads them, and the texture table's class.
 if [[ $kind == native ]]; then
@@ -106,22 +132,42 @@ fi
 # The samples through the CMake package: the plain names, and natively the
 # static component too, which must leave no shared library of ours behind.
 cp -r "$root/examples" "$samples"
-cmake_build() { # directory, options...
-  local dir=$1
-  shift
-  cmake -S "$samples" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH="$prefix" \
+cmake_build() { # directory, sources, options...
+  local dir=$1 sources=$2
+  shift 2
+  cmake -S "$sources" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH="$prefix" \
     "${toolchain[@]}" "$@" >"$dir.log" 2>&1 && cmake --build "$dir" >>"$dir.log" 2>&1 ||
-    { cat "$dir.log"; fail "the samples do not build with find_package $*"; }
+    { cat "$dir.log"; fail "$(basename "$sources") does not build with find_package $*"; }
 }
-cmake_build "$work/cmake"
+cmake_build "$work/cmake" "$samples"
 cmake_version=$(sed -n 's/^-- Samples on OpenVoskar \([^ ]*\) from .*/\1/p' "$work/cmake.log")
 grep -q "^-- Samples on OpenVoskar .* from $prefix/" "$work/cmake.log" ||
   fail "find_package took a package from elsewhere"
 if [[ $kind == native ]]; then
-  cmake_build "$work/cmake-static" -DOPENVOSKAR_STATIC=ON
+  cmake_build "$work/cmake-static" "$samples" -DOPENVOSKAR_STATIC=ON
   for program in ov-view tk-spin; do
     readelf -d "$work/cmake-static/$program" | grep -q 'NEEDED.*libopenvoskar' && fail "static $program needs a shared library of ours"
   done
+fi
+
+# The README's hello.c with its CMakeLists.txt, a C-only project: as written,
+# and with the static component, which must bring the C++ runtime along.
+readme_block() { # the line before the block, its language
+  awk -v intro="$1" -v fence="\`\`\`$2" '$0 == intro {found = 1; next}
+    found && $0 == fence {inside = 1; next} inside && /^```$/ {exit} inside' "$root/README.md"
+}
+mkdir -p "$work/hello/plain" "$work/hello/static"
+readme_block 'A program on the toolkit, `hello.c`:' c >"$work/hello/plain/hello.c"
+readme_block 'With CMake, a `CMakeLists.txt` beside it:' cmake >"$work/hello/plain/CMakeLists.txt"
+cp "$work/hello/plain/hello.c" "$work/hello/static/"
+sed -E 's/(CONFIG REQUIRED)\)/\1 COMPONENTS static)/; s/OpenVoskar::toolkit /OpenVoskar::toolkit-static /' \
+  "$work/hello/plain/CMakeLists.txt" >"$work/hello/static/CMakeLists.txt"
+grep -q 'project(hello C)' "$work/hello/plain/CMakeLists.txt" && grep -q toolkit-static "$work/hello/static/CMakeLists.txt" ||
+  fail "the README's hello.c and CMakeLists.txt were not found as expected"
+cmake_build "$work/hello-plain" "$work/hello/plain"
+cmake_build "$work/hello-static" "$work/hello/static"
+if [[ $kind == native ]]; then
+  readelf -d "$work/hello-static/hello" | grep -q 'NEEDED.*libopenvoskar' && fail "the static hello needs a shared library of ours"
 fi
 
 # The same through pkg-config, with the C compiler for the C programs.
@@ -162,6 +208,20 @@ if [[ $kind != native ]]; then
   diff <(unzip -Z1 "$zip" | grep -v '/$' | sed 's|^[^/]*/||; s/Targets-[a-z]*\.cmake$/Targets-CONFIG.cmake/' | sort) \
     "$work/installed-files.txt" || fail "$zip holds other files than the install"
   echo "install $kind: the Windows build as a zip: $zip"
+fi
+
+# The installed tk-spin finds the installed crate.bmp from any folder, and so
+# does the zip's wherever it is unpacked.
+textured() { # program
+  (cd "$work" && timeout 60 "${run[@]}" "$1" --seconds 2 >/dev/null 2>"$work/tk-spin.err") ||
+    fail "$1 ended with code $?"
+  grep -q 'no texture' "$work/tk-spin.err" && fail "$1: $(cat "$work/tk-spin.err")"
+}
+textured "$prefix/bin/tk-spin$exe"
+if [[ $kind != native ]]; then
+  rm -rf "$work/unzipped"
+  unzip -q "$zip" -d "$work/unzipped"
+  textured "$(echo "$work"/unzipped/*/bin/tk-spin.exe)"
 fi
 
 scripts/samples_e2e.sh "$kind find_package" "$work/cmake" "$work/shots-cmake" "${run[@]}" || fail "samples built with find_package"

@@ -313,6 +313,37 @@ TEST_F(WindowTest, SdlEventsBecomeMessages)
         EXPECT_EQ(Seen({WM_SIZE, WM_ACTIVATE, WM_SYSCOMMAND, WM_CLOSE, WM_DESTROY}), expected);
     }
 }
+
+// A handler that peeks while the first showing's messages are sent lets the
+// window manager's move in; the showing's own corner, collected before it,
+// must not be the last word.
+LRESULT CALLBACK PeekingOnSize(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    MSG waiting;
+    if (message == WM_SIZE)
+        platform.PeekMessageA(&waiting, nullptr, 0, 0, PM_NOREMOVE);
+    return RecordingProc(window, message, wParam, lParam);
+}
+
+TEST_F(WindowTest, TheLastMoveTellsWhereTheWindowIsAfterAMoveDuringTheShowing)
+{
+    const WNDCLASSA peeking{0, PeekingOnSize, 0, 0, instance_, nullptr, nullptr, nullptr, nullptr, "OvPeeking"};
+    ASSERT_NE(platform.RegisterClassA(&peeking), 0);
+    HWND window = Open(200, 100, WS_OVERLAPPEDWINDOW, false, 40, 50, "OvPeeking");
+    SDL_Event event{};
+    event.window = {SDL_WINDOWEVENT, 0, SDL_GetWindowID(PortableSdlWindow(window)), SDL_WINDOWEVENT_MOVED, 0, 0, 0,
+                    317, 229};
+    ASSERT_EQ(SDL_PushEvent(&event), 1);
+    platform.ShowWindow(window, SW_SHOW);
+    RECT outer{}, frame{0, 0, 0, 0};
+    platform.GetWindowRect(window, &outer);
+    platform.AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
+    const std::vector<Delivered> moves = DeliveredOf({WM_MOVE});
+    ASSERT_GE(moves.size(), 2u);
+    EXPECT_EQ(moves.back().lParam, MAKELPARAM(outer.left - frame.left, outer.top - frame.top));
+    platform.DestroyWindow(window);
+    platform.UnregisterClassA("OvPeeking", instance_);
+}
 #endif
 
 } // namespace

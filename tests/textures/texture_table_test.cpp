@@ -31,6 +31,16 @@ GLint Integer(GLenum name)
 
 const std::string kGood = TestDataPath("bmp/bmpsuite/good/pal1.bmp");
 
+using Failure = std::pair<int32_t, std::string>;
+
+// The thread's last failure, cleared for the next.
+Failure LastFailure()
+{
+    Failure last{tkLastError(), tkLastErrorText()};
+    tkClearLastError();
+    return last;
+}
+
 class TextureTableTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { opened_ = context_.Open(); }
@@ -50,15 +60,23 @@ TEST_F(TextureTableTest, IndicesFollowSuccessfulLoadsUpToSixtyFour)
 {
     TextureTable table;
     EXPECT_EQ(table.AddTexture("no/such/texture.bmp"), -1);
-    EXPECT_TRUE(messageBoxes.empty()); // an unreadable file is not reported
+    EXPECT_TRUE(messageBoxes.empty()); // an unreadable file shows no box, but is recorded
+    EXPECT_EQ(LastFailure(), Failure(TK_ERROR_FILE_OPEN, "Failed to open texture file no/such/texture.bmp."));
+    for (int32_t index : {-1, 0, 64, INT32_MIN})
+        EXPECT_EQ(table.TextureName(index), 0u) << index;
     EXPECT_EQ(table.AddTexture(kGood.c_str()), 0);
     EXPECT_EQ(table.AddTexture(nullptr), -1);
+    EXPECT_EQ(LastFailure(), Failure(TK_ERROR_ARGUMENT, "No texture file name."));
     EXPECT_EQ(table.AddTexture(kGood.c_str()), 1);
-    EXPECT_EQ(table.AddTexture(TestDataPath("bmp/bmpsuite/good/pal8v4.bmp").c_str()), -1);
+    const std::string v4 = TestDataPath("bmp/bmpsuite/good/pal8v4.bmp");
+    EXPECT_EQ(table.AddTexture(v4.c_str()), -1);
     EXPECT_EQ(messageBoxes.size(), 1u); // the reader's own refusal
+    EXPECT_EQ(LastFailure(), Failure(TK_ERROR_FILE_FORMAT, v4 + ": Unknown DIB file format."));
     for (int32_t index = 2; index < 64; ++index)
         ASSERT_EQ(table.AddTexture(kGood.c_str()), index);
+    EXPECT_EQ(LastFailure(), Failure(TK_ERROR_NONE, "")); // successes leave the record alone
     EXPECT_EQ(table.AddTexture(kGood.c_str()), -1);
+    EXPECT_EQ(LastFailure(), Failure(TK_ERROR_TABLE_FULL, "Texture table full: all 64 names in use."));
     EXPECT_EQ(table.UsedCount(), 64);
 }
 

@@ -1,6 +1,7 @@
 // The toolkit record and its services: the start, the settings, the
 // placement estimate and the error reporter.
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/toolkit/palette_fixture.h"
@@ -10,6 +11,7 @@ namespace {
 
 // The record is constant-initialised, so this copy sees it before any test.
 const ToolkitState startState = toolkitState;
+const bool boxesAtStart = ErrorBoxesOn();
 
 using Toolkit = ScriptedWindowTest;
 
@@ -32,7 +34,7 @@ TEST_F(Toolkit, SettingsStartFreshAndPlacementTurnsTheOuterCornerIntoTheClientCo
 {
     const ToolkitState &s = startState;
     EXPECT_EQ((std::vector<int64_t>{s.modeFlags, s.formatPolicy, s.formatId, s.systemPlaces, s.clientWidth,
-                                    s.clientHeight, s.errorBoxes}),
+                                    s.clientHeight, boxesAtStart}),
               (std::vector<int64_t>{TKMODE_COLOR_INDEX | TKMODE_SINGLE_BUFFER, TKPF_CHOOSE, 0, 1, 100, 100, 1}));
     tkSetModeFlags(TKMODE_DOUBLE_BUFFER | TKMODE_DEPTH_BUFFER);
     tkSetFormatPolicy(7); // acts as TKPF_BY_ID when a window opens
@@ -59,10 +61,10 @@ TEST_F(Toolkit, ReportShowsTheFormattedTextInABoxWhileSwitchedOn)
     platform.GetFocus = FocusedWindow;
     tkShowErrorBoxes(1);
     const char16_t wide[] = u"wide";
-    ReportError("%d|%i|%u|%x|%X|%lX|%08lX|%c|%%|%s|%ws|%5d|%-5d|%05d|%.3s|%#x", -42, 7, 4000000000u, 255u, 255u,
+    ReportError(TK_ERROR_WINDOW, "%d|%i|%u|%x|%X|%lX|%08lX|%c|%%|%s|%ws|%5d|%-5d|%05d|%.3s|%#x", -42, 7, 4000000000u, 255u, 255u,
                 LONG(0xABCDEF), LONG(0x1234), 'Q', "nm", reinterpret_cast<const WCHAR *>(wide), 12, 12, -12, "abcdef",
                 26u);
-    ReportError("%s", std::string(2000, 'x').c_str());
+    ReportError(TK_ERROR_WINDOW, "%s", std::string(2000, 'x').c_str());
     ASSERT_EQ(messageBoxes.size(), 2u);
     EXPECT_EQ(messageBoxes[0].text, "-42|7|4000000000|ff|FF|ABCDEF|00001234|Q|%|nm|wide|   12|12   |-0012|abc|0x1a");
     EXPECT_EQ(messageBoxes[1].text, std::string(255, 'x'));
@@ -70,13 +72,60 @@ TEST_F(Toolkit, ReportShowsTheFormattedTextInABoxWhileSwitchedOn)
                 messageBoxes[0].owner == kFocused);
 #ifndef _WIN32
     // UTF-8 text is never cut inside a character.
-    ReportError("%s", (std::string(254, 'z') + "\xc3\xa9").c_str());
+    ReportError(TK_ERROR_WINDOW, "%s", (std::string(254, 'z') + "\xc3\xa9").c_str());
     EXPECT_EQ(messageBoxes.back().text, std::string(254, 'z'));
 #endif
     tkShowErrorBoxes(0);
     messageBoxes.clear();
-    ReportError("dropped %s", "text");
+    ReportError(TK_ERROR_WINDOW, "dropped %s", "text");
     EXPECT_TRUE(messageBoxes.empty());
+    EXPECT_STREQ(tkLastErrorText(), "dropped text");
+}
+
+std::vector<std::pair<int32_t, std::string>> heard;
+void Hear(int32_t code, const char *text)
+{
+    heard.emplace_back(code, text);
+    LogCall("heard");
+    tkRecordError(1001, "inside"); // recorded, not heard again
+}
+
+// Each thread keeps its own last failure until the next or a clear; the
+// callback hears each before its box, which a quiet caller does not show.
+TEST_F(Toolkit, FailuresAreRecordedPerThreadAndHeardBeforeTheirBox)
+{
+    tkShowErrorBoxes(1);
+    tkClearLastError();
+    EXPECT_EQ(std::make_pair(tkLastError(), std::string(tkLastErrorText())), std::make_pair(0, std::string()));
+    tkOnError(Hear);
+    callLog.clear();
+    ReportError(TK_ERROR_CONTEXT, "wglMakeCurrent Failed\n");
+    {
+        QuietFailures quiet;
+        ReportError(TK_ERROR_WINDOW, "create window failed\n");
+    }
+    tkOnError(nullptr);
+    tkRecordError(TK_ERROR_ARGUMENT, "unheard");
+    const decltype(heard) expected{{TK_ERROR_CONTEXT, "wglMakeCurrent Failed"}, {TK_ERROR_WINDOW, "create window failed"}};
+    EXPECT_EQ(heard, expected);
+    EXPECT_EQ(callLog, (std::vector<std::string>{"heard", "[wglMakeCurrent Failed\n]", "heard"}));
+    EXPECT_TRUE(ErrorBoxesOn());
+
+    int32_t there = -1;
+    std::thread other([&] {
+        there = tkLastError();
+        tkRecordError(TK_ERROR_WINDOW, "there");
+    });
+    other.join();
+    EXPECT_EQ(there, TK_ERROR_NONE);
+    EXPECT_EQ(std::make_pair(tkLastError(), std::string(tkLastErrorText())),
+              std::make_pair(int32_t(TK_ERROR_ARGUMENT), std::string("unheard")));
+    // Cut at 511 bytes between characters; null is "".
+    tkRecordError(TK_ERROR_FILE_OPEN, (std::string(510, 'a') + "\xc3\xa9").c_str());
+    EXPECT_EQ(std::string(tkLastErrorText()), std::string(510, 'a'));
+    tkRecordError(TK_ERROR_FILE_OPEN, nullptr);
+    EXPECT_STREQ(tkLastErrorText(), "");
+    tkClearLastError();
 }
 
 } // namespace

@@ -63,15 +63,15 @@ TEST_F(ToolkitWindow, EveryFailedStepIsToldAndLeavesNothingButAQuitRequest)
 {
     // The message, the failure, whether a window was made first. Each way a
     // format fails is told on the scripted device.
-    const std::tuple<const char *, void (*)(), bool> rows[] = {
-        {"Failed to register window class\n", [] { platform.RegisterClassA = NoClass; }, false},
-        {"create window failed\n", [] { platform.CreateWindowExA = NoWindow; }, false},
-        {"Could not get an HDC for window 0x", [] { platform.GetDC = NoDC; }, true},
-        {"Selecting a pixel format failed\n", [] { platform.ChoosePixelFormat = NoFormat; }, true},
-        {"wglCreateContext Failed\n", [] { platform.wglCreateContext = NoContext; }, true},
-        {"wglMakeCurrent Failed\n", [] { platform.wglMakeCurrent = NotCurrent; }, true},
+    const std::tuple<const char *, void (*)(), bool, int32_t> rows[] = {
+        {"Failed to register window class\n", [] { platform.RegisterClassA = NoClass; }, false, TK_ERROR_WINDOW},
+        {"create window failed\n", [] { platform.CreateWindowExA = NoWindow; }, false, TK_ERROR_WINDOW},
+        {"Could not get an HDC for window 0x", [] { platform.GetDC = NoDC; }, true, TK_ERROR_WINDOW},
+        {"Selecting a pixel format failed\n", [] { platform.ChoosePixelFormat = NoFormat; }, true, TK_ERROR_PIXEL_FORMAT},
+        {"wglCreateContext Failed\n", [] { platform.wglCreateContext = NoContext; }, true, TK_ERROR_CONTEXT},
+        {"wglMakeCurrent Failed\n", [] { platform.wglMakeCurrent = NotCurrent; }, true, TK_ERROR_CONTEXT},
     };
-    for (const auto &[text, fail, windowMade] : rows) {
+    for (const auto &[text, fail, windowMade, code] : rows) {
         SCOPED_TRACE(text);
         ScopedPlatform failing;
         fail();
@@ -79,6 +79,9 @@ TEST_F(ToolkitWindow, EveryFailedStepIsToldAndLeavesNothingButAQuitRequest)
         EXPECT_EQ(tkOpenWindow("failing"), 0);
         ASSERT_EQ(messageBoxes.size(), 1u);
         EXPECT_EQ(messageBoxes[0].text.rfind(text, 0), 0u) << messageBoxes[0].text;
+        // The record holds the box's text as one line.
+        EXPECT_EQ(tkLastError(), code);
+        EXPECT_EQ(tkLastErrorText() + std::string("\n"), messageBoxes[0].text);
         EXPECT_EQ(toolkitState.onKey == nullptr, windowMade); // teardown ran
         MSG quit;
         EXPECT_EQ(platform.PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE, windowMade);
@@ -96,7 +99,7 @@ void IdleUntilPainted()
     if (exposes == 0 && ++idles < 500)
         return;
     tkOnIdle(nullptr);
-    platform.PostMessageA(tkWindowHandle(), WM_KEYDOWN, VK_RETURN, 0);
+    platform.PostMessageA(toolkitState.window, WM_KEYDOWN, VK_RETURN, 0);
 }
 
 TEST_F(ToolkitWindow, TheShownWindowPaintsTheLoopSwitchesFormsAndASecondOpenFails)
@@ -107,7 +110,7 @@ TEST_F(ToolkitWindow, TheShownWindowPaintsTheLoopSwitchesFormsAndASecondOpenFail
     tkOnKey([](int32_t, int32_t) {
         tkOnIdle([] {
             tkOnIdle(nullptr);
-            platform.PostMessageA(tkWindowHandle(), WM_CLOSE, 0, 0);
+            platform.PostMessageA(toolkitState.window, WM_CLOSE, 0, 0);
         });
         return int32_t(0);
     });

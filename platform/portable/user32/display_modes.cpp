@@ -81,10 +81,11 @@ std::optional<SDL_DisplayMode> PortableFullscreenMode()
     return Modes().fullscreen;
 }
 
+// As GetSystemMetrics, before any window too.
 bool PortableScreenSize(int *width, int *height)
 {
     SDL_DisplayMode mode;
-    if (!SDL_WasInit(SDL_INIT_VIDEO) || SDL_GetDesktopDisplayMode(0, &mode) != 0)
+    if (!PortableEnsureVideo() || SDL_GetDesktopDisplayMode(0, &mode) != 0)
         return false;
     *width = mode.w;
     *height = mode.h;

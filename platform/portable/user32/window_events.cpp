@@ -136,10 +136,17 @@ void PortableDeliver(const PortableNotices &notices)
                 PortablePostToThread(owner, notice);
             continue;
         }
+        LPARAM lParam = notice.lParam;
+        // Sent with the corner as it is now: a handler of an earlier notice
+        // may have pumped, seen the window manager move the window and sent
+        // the newer corner, which this one must not overwrite.
+        if (notice.message == WM_MOVE)
+            if (const PortableWindow *window = PortableFindWindow(notice.hwnd))
+                lParam = ClientCorner(*window);
         if (notice.message == WM_ERASEBKGND) // only what is still due, with the window's DC
             PortableEraseNow(notice.hwnd);
         else if (WNDPROC procedure = PortableWindowProc(notice.hwnd))
-            procedure(notice.hwnd, notice.message, notice.wParam, notice.lParam);
+            procedure(notice.hwnd, notice.message, notice.wParam, lParam);
     }
 }
 

@@ -1,0 +1,18 @@
+# The HTML reference of the public headers, built with everything else; a
+# public name without documentation fails the build. Installed under
+# share/doc/openvoskar/html by install.cmake.
+find_package(Doxygen REQUIRED)
+set(OV_DOCS_DIR ${PROJECT_BINARY_DIR}/docs)
+set(ov_documented
+  docs/reference.md
+  toolkit/include/toolkit/tk.h toolkit/include/toolkit/tk_error.h toolkit/include/toolkit/ov_export.h
+  image/include/image/image.h textures/include/textures/texture_table.h)
+list(TRANSFORM ov_documented PREPEND ${PROJECT_SOURCE_DIR}/)
+configure_file(docs/Doxyfile.in ${OV_DOCS_DIR}/Doxyfile @ONLY)
+add_custom_command(OUTPUT ${OV_DOCS_DIR}/html/index.html
+  COMMAND ${CMAKE_COMMAND} -E remove_directory ${OV_DOCS_DIR}/html
+  COMMAND Doxygen::doxygen ${OV_DOCS_DIR}/Doxyfile
+  DEPENDS ${ov_documented} ${OV_DOCS_DIR}/Doxyfile
+  COMMENT "The HTML reference, with Doxygen"
+  VERBATIM)
+add_custom_target(docs ALL DEPENDS ${OV_DOCS_DIR}/html/index.html)
