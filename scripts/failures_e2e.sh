@@ -9,35 +9,39 @@ source "$(dirname "$0")/waits.sh"
 failures=0
 fail() { echo "failures e2e: FAIL: $*"; failures=$((failures + 1)); }
 
-# expect NAME EXPECTED_CODE STDERR_LINE COMMAND...: run with a 30 s bound.
+# expect NAME EXPECTED_CODE LINE... -- COMMAND...: run with a 30 s bound; each
+# LINE must be a whole line of its standard error.
 expect() {
-  local name=$1 code=$2 line=$3 err
-  shift 3
+  local name=$1 code=$2 lines=() err got line
+  shift 2
+  while [[ $1 != -- ]]; do lines+=("$1"); shift; done
+  shift
   err=$(timeout 30 "$@" 2>&1 >/dev/null)
-  local got=$?
+  got=$?
   [[ $got -ne 124 ]] || { fail "$name: still running after 30 s"; return; }
   [[ $got -eq $code ]] || fail "$name: exit code $got, not $code"
-  grep -q -x -F -- "$line" <<<"$err" || fail "$name: no line \"$line\" on standard error, only: $err"
+  for line in "${lines[@]}"; do
+    grep -q -x -F -- "$line" <<<"$err" || fail "$name: no line \"$line\" on standard error, only: $err"
+  done
 }
 
-unset_display=(env -u DISPLAY)
-no_server=(env DISPLAY=:199) # a display number nothing listens on
 [[ -e /tmp/.X11-unix/X199 ]] && fail "something listens on :199"
-none="no usable display: DISPLAY is not set"
-expect "demo, DISPLAY unset" 1 "open-voskar: ERROR: Window Creation Error. (no message box: $none)" \
-  "${unset_display[@]}" "$build/app/open-voskar"
-expect "demo, no X server" 1 \
-  "open-voskar: ERROR: Window Creation Error. (no message box: no usable display: cannot use \":199\" (x11 not available))" \
-  "${no_server[@]}" "$build/app/open-voskar"
-expect "ov-view, DISPLAY unset" 1 "ov-view: Error: Failed to open DIB file /nonexistent.bmp. (no message box: $none)" \
-  "${unset_display[@]}" "$build/examples/ov-view" /nonexistent.bmp
-expect "tk-spin, DISPLAY unset" 1 "tk-spin: Error: create window failed (no message box: $none)" \
-  "${unset_display[@]}" "$build/examples/tk-spin" --seconds 1
+unset=(env -u DISPLAY)
+expect "demo, DISPLAY unset" 1 "open-voskar: no usable display: DISPLAY is not set" \
+  "open-voskar: ERROR: Window Creation Error." -- "${unset[@]}" "$build/app/open-voskar"
+expect "demo, no X server" 1 "open-voskar: no usable display: cannot use \":199\" (x11 not available)" \
+  "open-voskar: ERROR: Window Creation Error." -- env DISPLAY=:199 "$build/app/open-voskar"
+expect "ov-view, DISPLAY unset" 1 "ov-view: no usable display: DISPLAY is not set" \
+  "ov-view: create window failed" -- "${unset[@]}" "$build/examples/ov-view" "$(dirname "$0")/../tests/data/sgi/hopper.rgb"
+expect "ov-view, DISPLAY unset, a missing file" 1 "ov-view: Failed to open image file /nonexistent.bmp." -- \
+  "${unset[@]}" "$build/examples/ov-view" /nonexistent.bmp
+expect "tk-spin, DISPLAY unset" 1 "tk-spin: no usable display: DISPLAY is not set" "tk-spin: create window failed" -- \
+  "${unset[@]}" "$build/examples/tk-spin" --seconds 1
 
 # A box shown by a program that is then killed must not stay on the screen.
 # (xdotool does not find SDL's box by its name; the window tree does.)
 boxes() { timeout 10 xwininfo -root -tree 2>/dev/null | grep -c '"Error"'; }
-"$build/examples/ov-view" /nonexistent.bmp 2>/dev/null &
+"$build/tests/e2e/tk-recorder" --box /nonexistent.bmp 2>/dev/null &
 pid=$!
 deadline=$((SECONDS + 30))
 until [[ $(boxes) -gt 0 ]] || ((SECONDS >= deadline)); do sleep 0.2; done
@@ -49,7 +53,7 @@ if [[ $(boxes) -gt 0 ]]; then
   until [[ $(boxes) -eq 0 ]] || ((SECONDS >= deadline)); do sleep 0.2; done
   [[ $(boxes) -eq 0 ]] || fail "the \"Error\" box stayed 10 s after its program was killed"
 else
-  fail "ov-view showed no \"Error\" box for a missing file within 30 s"
+  fail "the reader showed no \"Error\" box for a missing file within 30 s"
 fi
 kill -9 "$pid" $children 2>/dev/null # and a box left behind by the fault this checks
 wait "$pid" 2>/dev/null

@@ -3,8 +3,12 @@
 // the pointer's position too; after the loop, whether every handle and
 // callback is null. The window is the kind a new user's program opened: 400 x
 // 300 at 100, 100, with reshape, expose, key, button and move callbacks.
+// With --box FILE it only reads FILE as a bitmap, so that a refused file
+// shows the reader's box, and ends.
 #include <stdio.h>
+#include <string.h>
 
+#include "image/image.h"
 #include "toolkit/tk.h"
 #include "toolkit/toolkit_state.h"
 
@@ -74,8 +78,10 @@ bool AllGone()
 
 } // namespace
 
-int main()
+int main(int argc, char **argv)
 {
+    if (argc == 3 && strcmp(argv[1], "--box") == 0)
+        return LoadDibImageA(argv[2]) ? 0 : 1;
     tkSetModeFlags(TKMODE_RGBA | TKMODE_DOUBLE_BUFFER);
     tkPlaceWindow(100, 100, 400, 300);
     tkOnReshape(Reshape);

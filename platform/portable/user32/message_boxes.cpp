@@ -39,8 +39,9 @@ void TieBoxesToOwnersOnce()
     std::call_once(once, [] { pthread_atfork(nullptr, nullptr, TieBoxToOwner); });
 }
 
-// One line on standard error: program, caption, text, and why no box showed.
-void WriteBoxToStandardError(const char *caption, const char *text, const char *reason)
+// One line on standard error: program, caption, text, and why no box showed
+// when the display is there.
+void WriteBoxToStandardError(const char *caption, const char *text, const char *reason = nullptr)
 {
     std::string line(text);
     while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
@@ -48,8 +49,10 @@ void WriteBoxToStandardError(const char *caption, const char *text, const char *
     for (char &c : line)
         if (c == '\n')
             c = ' ';
-    std::fprintf(stderr, "%s: %s: %s (no message box: %s)\n", program_invocation_short_name, caption, line.c_str(),
-                 reason);
+    std::fprintf(stderr, "%s: %s: %s", program_invocation_short_name, caption, line.c_str());
+    if (reason)
+        std::fprintf(stderr, " (no message box: %s)", reason);
+    std::fputc('\n', stderr);
     std::fflush(stderr);
 }
 
@@ -102,7 +105,7 @@ int WINAPI PortableMessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT typ
     box.numbuttons = set.count;
     box.buttons = set.buttons;
     if (!PortableEnsureVideo()) {
-        WriteBoxToStandardError(box.title, box.message, PortableVideoFailure().c_str());
+        WriteBoxToStandardError(box.title, box.message); // the missing display is said already
         return 0;
     }
     int pressed = -1;

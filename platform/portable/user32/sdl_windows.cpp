@@ -6,6 +6,9 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <errno.h> // program_invocation_short_name
+
+#include <cstdio>
 #include <cstdlib>
 #include <mutex>
 
@@ -200,23 +203,24 @@ BOOL WINAPI PortableIsIconic(HWND handle)
 namespace {
 
 std::mutex videoLock;
-std::string videoFailure; // under videoLock
 
-std::string DescribeVideoFailure()
+// Said once per process on standard error: every program on this layer, the
+// demo and a toolkit program with its boxes off alike, tells why it shows nothing.
+void SayNoDisplay()
 {
+    static bool said = false;
+    if (said)
+        return;
+    said = true;
     const char *display = getenv("DISPLAY");
     if (!display || !*display)
-        return "no usable display: DISPLAY is not set";
-    return std::string("no usable display: cannot use \"") + display + "\" (" + SDL_GetError() + ")";
+        fprintf(stderr, "%s: no usable display: DISPLAY is not set\n", program_invocation_short_name);
+    else
+        fprintf(stderr, "%s: no usable display: cannot use \"%s\" (%s)\n", program_invocation_short_name, display,
+                SDL_GetError());
 }
 
 } // namespace
-
-std::string PortableVideoFailure()
-{
-    std::lock_guard<std::mutex> hold(videoLock);
-    return videoFailure;
-}
 
 bool PortableEnsureVideo()
 {
@@ -234,10 +238,9 @@ bool PortableEnsureVideo()
     // SDL tries Wayland first and prints its complaint. SDL_VIDEODRIVER overrides.
     SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        videoFailure = DescribeVideoFailure();
+        SayNoDisplay();
         return false;
     }
-    videoFailure.clear();
     SDL_ShowCursor(PortableCursorShown() ? SDL_ENABLE : SDL_DISABLE);
     ready = true;
     return true;
