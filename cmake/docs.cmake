@@ -1,7 +1,11 @@
 # The HTML reference of the public headers, built with everything else; a
 # public name without documentation fails the build. Installed under
 # share/doc/openvoskar/html by install.cmake.
-find_package(Doxygen REQUIRED)
+find_package(Doxygen)
+if(NOT DOXYGEN_FOUND)
+  message(FATAL_ERROR "The HTML reference needs Doxygen (apt-get install doxygen); "
+    "configure with -DOV_BUILD_DOCS=OFF to build without it.")
+endif()
 set(OV_DOCS_DIR ${PROJECT_BINARY_DIR}/docs)
 set(ov_documented
   docs/reference.md
