@@ -9,6 +9,7 @@
 
 #include "image/image_file.h"
 #include "image/image_report.h"
+#include "image/pixel_array.h"
 #include "platform/platform.h"
 
 void *(*dibAllocate)(size_t size) = malloc;
@@ -135,7 +136,7 @@ const char *DecodeMappedFile(DibCall *call)
         failure = ConvertToSurface(call);
     if (failure != nullptr)
         return failure;
-    call->pixels = static_cast<unsigned char *>(dibAllocate(size_t(call->dib.outputBytes)));
+    call->pixels = AllocatePixelArray(dibAllocate, call->dib.outputBytes);
     if (call->pixels == nullptr)
         return kImageOutOfMemory;
     RepackRows(call->surfaceBits, call->pixels, call->dib.width, call->dib.rows);

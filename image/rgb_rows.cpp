@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "image/image_report.h"
+#include "image/pixel_array.h"
 #include "image/rgb_reader.h"
 #include "platform/platform.h"
 
@@ -98,9 +99,7 @@ void ReadRgbRow(RgbFileReader *reader, unsigned char *destination, uint32_t y, u
 
 void ReadRgbPixels(RgbFileReader *reader, PixelImage *image)
 {
-    uint64_t size = uint64_t(reader->xsize) * reader->ysize * 3;
-    image->pixels = size <= SIZE_MAX ? static_cast<unsigned char *>(rgbAllocate(size > 0 ? size_t(size) : 1))
-                                     : nullptr;
+    image->pixels = AllocatePixelArray(rgbAllocate, uint64_t(reader->xsize) * reader->ysize * 3);
     if (!image->pixels) {
         ReportImageFailure(kImageOutOfMemory);
         return;
