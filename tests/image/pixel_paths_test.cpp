@@ -1,11 +1,14 @@
 // The readers' inner loops once for each instruction set: every path gives
 // the bytes of the plain transcription here, for widths around each block
 // size and rows in exact-size buffers (where the sanitizers see overruns).
+#include <algorithm>
 #include <random>
 
 #include <gtest/gtest.h>
 
 #include "image/dib_repack.h"
+#include "image/rgb_interleave.h"
+#include "image/rgb_reader.h"
 #include "tests/image/image_files.h"
 
 namespace {
@@ -48,6 +51,72 @@ TEST(PixelPaths, RepackingGivesRedGreenBlueRowsWithoutPadding)
                 ASSERT_TRUE(out == expected) << path.name << ", width " << width << ", " << rows << " rows";
             }
         }
+}
+
+TEST(PixelPaths, InterleavingPutsEachChannelInItsPlace)
+{
+    const Path<InterleaveFunction> paths[] = {{"portable", InterleaveRgbPortable, true},
+                                              {"SSSE3", InterleaveRgbSsse3, __builtin_cpu_supports("ssse3") != 0}};
+    for (int32_t width : kWidths) {
+        const Bytes channels[3] = {RandomBytes(size_t(width), 1), RandomBytes(size_t(width), 2),
+                                   RandomBytes(size_t(width), 3)};
+        Bytes expected;
+        for (int32_t x = 0; x < width; ++x)
+            for (const Bytes &channel : channels)
+                expected.push_back(channel[size_t(x)]);
+        for (const auto &path : paths) {
+            if (!path.present)
+                continue;
+            Bytes out(expected.size());
+            path.function(channels[0].data(), channels[1].data(), channels[2].data(), out.data(), size_t(width));
+            ASSERT_TRUE(out == expected) << path.name << ", width " << width;
+        }
+    }
+}
+
+// One-byte packets packet by packet: counts cut to the row and to what was
+// stored, a run without its value ending the row.
+Bytes PlainPacketDecoding(const Bytes &packed, size_t width)
+{
+    Bytes out;
+    for (size_t in = 0; in < packed.size() && out.size() < width;) {
+        size_t count = std::min<size_t>(packed[in] & 0x7F, width - out.size());
+        if (count == 0)
+            break;
+        if (packed[in++] & 0x80) {
+            count = std::min(count, packed.size() - in);
+            out.insert(out.end(), &packed[in], &packed[in] + count);
+            in += count;
+        } else if (in < packed.size()) {
+            out.insert(out.end(), count, packed[in++]);
+        } else {
+            break;
+        }
+    }
+    return out;
+}
+
+// Packets short and long, of both kinds, in rows cut anywhere.
+TEST(PixelPaths, PacketsDecodeAsOneByOne)
+{
+    std::mt19937 random(7);
+    for (int trial = 0; trial < 300; ++trial) {
+        Bytes packed;
+        while (packed.size() < 400) {
+            const unsigned count = 1 + random() % (random() % 4 == 0 ? 127 : 20);
+            const bool literal = random() % 2;
+            packed.push_back(uint8_t(count | (literal ? 0x80 : 0)));
+            for (unsigned i = 0; i < (literal ? count : 1); ++i)
+                packed.push_back(uint8_t(random()));
+        }
+        packed.resize(1 + random() % packed.size());
+        const size_t width = 1 + random() % 600;
+        const Bytes expected = PlainPacketDecoding(packed, width);
+        Bytes out(width);
+        const size_t written = DecodeRgbPackedRow(packed.data(), packed.size(), 1, true, out.data(), width);
+        out.resize(written);
+        ASSERT_TRUE(out == expected) << "trial " << trial;
+    }
 }
 
 } // namespace
