@@ -46,6 +46,12 @@ TEST(PlatformFiles, OpenSeekAndReadBehaveAsOnWindows)
     EXPECT_EQ(got, 10u);
     EXPECT_EQ(0, memcmp(buffer, &content[size - 10], 10));
     EXPECT_EQ(buffer[10], 0xAA); // the rest of the buffer stays as it was
+    // A read goes on where the one before it ended, and moves the pointer.
+    EXPECT_EQ(platform.SetFilePointer(file, 100, nullptr, FILE_BEGIN), 100u);
+    EXPECT_TRUE(platform.ReadFile(file, buffer, 4, &got, nullptr));
+    EXPECT_TRUE(platform.ReadFile(file, buffer + 4, 4, &got, nullptr));
+    EXPECT_EQ(0, memcmp(buffer, &content[100], 8));
+    EXPECT_EQ(platform.SetFilePointer(file, -2, nullptr, FILE_CURRENT), 106u);
     high = 1; // 4 GiB + 3: allowed, and reading there succeeds with nothing
     EXPECT_EQ(platform.SetFilePointer(file, 3, &high, FILE_BEGIN), 3u);
     EXPECT_EQ(high, 1);
