@@ -120,7 +120,7 @@ int main(int argc, char **argv)
 {
     tkShowErrorBoxes(0);
     const Decoder ours{"ours", OurReader}, peer{"stb_image", StbImage};
-    if (MeasurePeakIfAsked(argc, argv, ours, peer))
+    if (MeasureIfAsked(argc, argv, ours, peer))
         return 0;
     const Form forms[] = {
         {"24-bit", 24, 0, 0, {}},

@@ -7,8 +7,10 @@ Writes a photo-like and a flat picture, each run-length encoded and verbatim,
 to the temp folder; decodes each with LoadRgbImageA from BUILD_DIR's
 libopenvoskar and with Pillow (python3-pil), alternating, and prints MB/s of
 output (10^6 bytes, CPU time, median of ROUNDS), the ratio, and the resident
-memory each decode held at its peak (one decode in a fresh process) beside the
-output's size. Checks first that both give the same pixels. Not a test.
+memory one decode held at its peak beside the output's size; then the speeds
+again with the C heap keeping freed memory for the next picture. Each figure
+comes from a process of its own. Checks first that both give the same pixels.
+Not a test.
 """
 import ctypes
 import os
@@ -131,34 +133,63 @@ def status_kilobytes(field):
     return -1
 
 
-def peak_megabytes(which, path, build):
-    """One decode in a fresh interpreter, from a peak reset: file, buffers and output."""
+def ask_child(*arguments):
+    """This script again, so that every figure comes from a process whose heap
+    no other measurement has shaped; its figures, or None after two minutes."""
     try:
-        run = subprocess.run([sys.executable, __file__, "--peak", which, path, build], capture_output=True,
-                             text=True, timeout=120)
-        peak = int(run.stdout)
+        run = subprocess.run([sys.executable, __file__, "--measure"] + [str(a) for a in arguments],
+                             capture_output=True, text=True, timeout=120)
+        return [float(figure) for figure in run.stdout.split()]
     except (subprocess.TimeoutExpired, ValueError):
         return None
-    return peak * 1024 / 1e6 if peak >= 0 else None
 
 
-def peak_here(which, path, build):
-    decode = our_decoder(build) if which == "ours" else pillow_decode
+def peak_here(decode, path):
+    """The resident memory one decode added at its peak: file, buffers and output."""
     with open("/proc/self/clear_refs", "w") as reset:
         reset.write("5")
     before = status_kilobytes("VmRSS:")
-    print(status_kilobytes("VmHWM:") - before if decode(path) else -1)
+    return (status_kilobytes("VmHWM:") - before) * 1024 / 1e6 if decode(path) else -1
+
+
+# How the C heap treats picture-sized blocks, the same for both decoders (glibc's
+# M_MMAP_MAX, M_MMAP_THRESHOLD, M_TRIM_THRESHOLD): each picture's memory new
+# from the system, glibc's way with blocks this large, or freed memory kept and
+# handed out again, as a program reading picture after picture may have it.
+POLICIES = (("", (65536, 128 * 1024, 128 * 1024)), ("  memory reused", (0, 32 << 20, 1 << 30)))
+
+
+def time_here(decoders, policy, path, rounds):
+    """Median MB/s of each decoder, alternating, after one decode each."""
+    libc = ctypes.CDLL(None)
+    for option, value in zip((-4, -3, -1), POLICIES[policy][1]):
+        libc.mallopt(option, value)
+    times = [[], []]
+    for decode in decoders:
+        decode(path)
+    for _ in range(rounds):
+        for which in (0, 1):
+            start = time.process_time()
+            decoders[which](path)
+            times[which].append(time.process_time() - start)
+    return [SIDE * SIDE * 3 / 1e6 / sorted(t)[len(t) // 2] for t in times]
+
+
+def measure_here(kind, policy, path, build, rounds):
+    decoders = [our_decoder(build), pillow_decode]
+    if kind == "peak":
+        print(peak_here(decoders[int(policy)], path))
+    else:
+        print(*time_here(decoders, int(policy), path, int(rounds)))
 
 
 def main():
-    if len(sys.argv) == 5 and sys.argv[1] == "--peak":
-        peak_here(*sys.argv[2:])
+    if len(sys.argv) == 7 and sys.argv[1] == "--measure":
+        measure_here(*sys.argv[2:])
         return
     build = sys.argv[1] if len(sys.argv) > 1 else "build/native"
     rounds = int(sys.argv[2]) if len(sys.argv) > 2 else 9
     ours = our_decoder(build)
-    decoders = [ours, pillow_decode]
-    output = SIDE * SIDE * 3 / 1e6
     print("SGI rgb 4096 x 4096: MB/s of output (10^6 bytes, CPU time, median of %d rounds), "
           "peak resident MB per decode" % rounds)
     print("%-22s %10s %10s %7s %10s %10s %10s" % ("form", "ours", "Pillow", "ratio", "ours peak", "peer peak",
@@ -175,18 +206,14 @@ def main():
                 if ours(path, keep=True) != pillow_decode(path, keep=True):
                     print("%-22s the two decoders give different pixels" % name)
                     continue
-                times = [[], []]
-                for _ in range(rounds):
-                    for which in (0, 1):
-                        start = time.process_time()
-                        decoders[which](path)
-                        times[which].append(time.process_time() - start)
-                speed = [output / sorted(t)[len(t) // 2] for t in times]
-                peaks = [peak_megabytes(which, path, build) for which in ("ours", "pillow")]
-                shown = ["%10.1f" % p if p is not None else "%10s" % "-" for p in peaks]
-                print("%-22s %10.1f %10.1f %7.2f %s %s %10.1f  (file %.1f MB)" % (
-                    name, speed[0], speed[1], speed[0] / speed[1], shown[0], shown[1], output,
-                    os.path.getsize(path) / 1e6), flush=True)
+                for policy, (label, _) in enumerate(POLICIES):
+                    speed = ask_child("time", policy, path, build, rounds) or [-1, -1]
+                    line = "%-22s %10.1f %10.1f %7.2f" % (label or name, speed[0], speed[1], speed[0] / speed[1])
+                    if policy == 0:
+                        peaks = [(ask_child("peak", which, path, build, 0) or [-1])[0] for which in (0, 1)]
+                        line += "".join("%11.1f" % peak if peak >= 0 else "%11s" % "-" for peak in peaks)
+                        line += "%11.1f  (file %.1f MB)" % (SIDE * SIDE * 3 / 1e6, os.path.getsize(path) / 1e6)
+                    print(line, flush=True)
             finally:
                 os.remove(path)
 

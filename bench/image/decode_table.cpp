@@ -10,6 +10,9 @@
 #include <filesystem>
 #include <fstream>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #ifndef _WIN32
 #include <poll.h>
 #include <signal.h>
@@ -21,14 +24,38 @@ namespace {
 
 constexpr double kMega = 1e6;
 
-// Process CPU time where the system keeps it, so that other processes on
-// the machine weigh less; the page faults of a decode are in it.
+// How the C heap treats picture-sized blocks, the same for both decoders:
+// each picture's memory new from the system (glibc's way with blocks this
+// large), or freed memory kept and handed out again, as a program reading
+// picture after picture may have it. The first costs the page faults.
+struct HeapPolicy {
+    const char *label;
+    int mapped;    // M_MMAP_MAX: 0, never mapped
+    int threshold; // M_MMAP_THRESHOLD (at most 32 MiB) and M_TRIM_THRESHOLD
+};
+
+#ifdef __GLIBC__
+const HeapPolicy kPolicies[] = {{"", 65536, 128 * 1024}, {"  memory reused", 0, 1 << 30}};
+
+void Apply(const HeapPolicy &policy)
+{
+    mallopt(M_MMAP_MAX, policy.mapped);
+    mallopt(M_MMAP_THRESHOLD, std::min(policy.threshold, 32 << 20));
+    mallopt(M_TRIM_THRESHOLD, policy.threshold);
+}
+#else
+const HeapPolicy kPolicies[] = {{"", 0, 0}};
+void Apply(const HeapPolicy &) {}
+#endif
+
 #ifdef _WIN32
 const char *const kClock = "wall time";
 #else
 const char *const kClock = "CPU time";
 #endif
 
+// Process CPU time where the system keeps it, so that other processes on
+// the machine weigh less; the page faults of a decode are in it.
 double Seconds()
 {
 #ifdef _WIN32
@@ -46,6 +73,31 @@ double Median(std::vector<double> values)
     return values.empty() ? 0 : values[values.size() / 2];
 }
 
+// Median MB/s of each decoder under a heap policy, alternating, after one
+// decode each; negative for a refused file.
+std::string TimeHere(const Decoder decoders[2], const HeapPolicy &policy, const char *path, uint64_t outputBytes,
+                     int rounds)
+{
+    Apply(policy);
+    std::vector<double> times[2];
+    bool decodes[2];
+    for (int which = 0; which < 2; ++which)
+        decodes[which] = decoders[which].decode(path);
+    for (int round = 0; round < rounds; ++round)
+        for (int which = 0; which < 2; ++which) {
+            if (!decodes[which])
+                continue;
+            double start = Seconds();
+            decoders[which].decode(path);
+            times[which].push_back(Seconds() - start);
+        }
+    Apply(kPolicies[0]);
+    std::string speeds;
+    for (int which = 0; which < 2; ++which)
+        speeds += std::to_string(decodes[which] ? double(outputBytes) / kMega / Median(times[which]) : -1) + " ";
+    return speeds;
+}
+
 #ifndef _WIN32
 long StatusKilobytes(const char *field)
 {
@@ -61,37 +113,9 @@ long StatusKilobytes(const char *field)
     return value;
 }
 
-// The resident memory of one decode in a fresh process (this program again,
-// run as "--peak DECODER FILE"), above what it held before: the file's mapped
-// pages, every buffer and the output. Negative when the decode was refused or
-// the system cannot tell.
-double PeakMegabytes(int decoder, const char *path)
-{
-    int pipeEnds[2];
-    if (pipe(pipeEnds) != 0)
-        return -1;
-    pid_t child = fork();
-    if (child == 0) {
-        dup2(pipeEnds[1], STDOUT_FILENO);
-        std::string which = std::to_string(decoder);
-        execl("/proc/self/exe", "bench", "--peak", which.c_str(), path, (char *)nullptr);
-        _exit(1);
-    }
-    close(pipeEnds[1]);
-    char answer[64] = {};
-    pollfd ready{pipeEnds[0], POLLIN, 0};
-    if (child > 0 && poll(&ready, 1, 60000) == 1 && read(pipeEnds[0], answer, sizeof answer - 1) <= 0)
-        answer[0] = 0;
-    close(pipeEnds[0]);
-    if (child > 0) {
-        kill(child, SIGKILL); // ended already, or stuck
-        waitpid(child, nullptr, 0);
-    }
-    long peak = answer[0] ? atol(answer) : -1;
-    return peak < 0 ? -1 : double(peak) * 1024 / kMega;
-}
-
-long PeakKilobytesHere(DecodeFunction decode, const char *path)
+// The resident memory one decode added at its peak: the file's mapped pages,
+// every buffer and the output; negative when refused or not measurable.
+std::string PeakHere(DecodeFunction decode, const char *path)
 {
     FILE *reset = fopen("/proc/self/clear_refs", "w");
     bool resettable = reset && fputs("5", reset) >= 0;
@@ -99,17 +123,73 @@ long PeakKilobytesHere(DecodeFunction decode, const char *path)
         resettable = false;
     long before = StatusKilobytes("VmRSS:");
     bool decoded = decode(path);
-    return resettable && decoded ? StatusKilobytes("VmHWM:") - before : -1;
+    long peak = resettable && decoded ? StatusKilobytes("VmHWM:") - before : -1;
+    return std::to_string(peak < 0 ? -1 : double(peak) * 1024 / kMega);
 }
-#else
-double PeakMegabytes(int, const char *) { return -1; }
-long PeakKilobytesHere(DecodeFunction, const char *) { return -1; }
+
+// This program again, run as "--measure ...", so that every figure comes
+// from a process whose heap no other measurement has shaped; its answer,
+// or empty after a minute without one.
+std::string AskChild(const std::vector<std::string> &arguments)
+{
+    int pipeEnds[2];
+    if (pipe(pipeEnds) != 0)
+        return "";
+    pid_t child = fork();
+    if (child == 0) {
+        dup2(pipeEnds[1], STDOUT_FILENO);
+        std::vector<char *> argv{const_cast<char *>("bench"), const_cast<char *>("--measure")};
+        for (const std::string &argument : arguments)
+            argv.push_back(const_cast<char *>(argument.c_str()));
+        argv.push_back(nullptr);
+        execv("/proc/self/exe", argv.data());
+        _exit(1);
+    }
+    close(pipeEnds[1]);
+    std::string answer;
+    char buffer[256];
+    pollfd ready{pipeEnds[0], POLLIN, 0};
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    while (child > 0 && std::chrono::steady_clock::now() < deadline) {
+        int events = poll(&ready, 1, 1000);
+        if (events == 0)
+            continue;
+        ssize_t got = events > 0 ? read(pipeEnds[0], buffer, sizeof buffer) : -1;
+        if (got <= 0)
+            break;
+        answer.append(buffer, size_t(got));
+    }
+    close(pipeEnds[0]);
+    if (child > 0) {
+        kill(child, SIGKILL); // ended already, or stuck
+        waitpid(child, nullptr, 0);
+    }
+    return answer;
+}
 #endif
 
-struct Figures {
-    double megabytesPerSecond = -1;
-    double peakMegabytes = -1;
-};
+// Speeds under policy, and the two peaks after it when asked.
+std::vector<double> Measure(const Decoder decoders[2], int policy, const DecodeForm &form, int rounds, bool peaks)
+{
+    std::string answer;
+#ifdef _WIN32
+    answer = TimeHere(decoders, kPolicies[policy], form.path.c_str(), form.outputBytes, rounds) + "-1 -1";
+    (void)peaks;
+#else
+    (void)decoders; // they run in the child
+    answer = AskChild({"time", std::to_string(policy), form.path, std::to_string(form.outputBytes),
+                       std::to_string(rounds)});
+    for (int which = 0; which < 2 && peaks; ++which)
+        answer += " " + AskChild({"peak", std::to_string(which), form.path});
+#endif
+    std::vector<double> figures;
+    char *at = &answer[0];
+    for (char *end = at; figures.size() < 4; at = end) {
+        double value = strtod(at, &end);
+        figures.push_back(end == at ? -1 : value);
+    }
+    return figures;
+}
 
 void PrintFigure(double value, int width, int decimals = 1)
 {
@@ -121,11 +201,18 @@ void PrintFigure(double value, int width, int decimals = 1)
 
 } // namespace
 
-bool MeasurePeakIfAsked(int argc, char **argv, Decoder ours, Decoder peer)
+bool MeasureIfAsked(int argc, char **argv, Decoder ours, Decoder peer)
 {
-    if (argc != 4 || strcmp(argv[1], "--peak") != 0)
+    if (argc < 2 || strcmp(argv[1], "--measure") != 0)
         return false;
-    printf("%ld\n", PeakKilobytesHere(atoi(argv[2]) == 0 ? ours.decode : peer.decode, argv[3]));
+    const Decoder decoders[2] = {ours, peer};
+#ifndef _WIN32
+    if (argc == 7 && strcmp(argv[2], "time") == 0)
+        printf("%s\n", TimeHere(decoders, kPolicies[atoi(argv[3]) ? 1 : 0], argv[4], strtoull(argv[5], nullptr, 10),
+                                atoi(argv[6])).c_str());
+    else if (argc == 5 && strcmp(argv[2], "peak") == 0)
+        printf("%s\n", PeakHere(decoders[atoi(argv[3]) ? 1 : 0].decode, argv[4]).c_str());
+#endif
     return true;
 }
 
@@ -136,35 +223,22 @@ void PrintDecodeTable(const char *title, const std::vector<DecodeForm> &forms, D
            kClock, rounds);
     printf("%-22s %10s %10s %7s %10s %10s %10s\n", "form", "ours", peer.name, "ratio", "ours peak", "peer peak",
            "output MB");
-    for (const DecodeForm &form : forms) {
-        Figures figures[2];
-        const Decoder decoders[2] = {ours, peer};
-        std::vector<double> times[2];
-        bool refused[2] = {!ours.decode(form.path.c_str()), !peer.decode(form.path.c_str())}; // warm the file
-        for (int round = 0; round < rounds; ++round)
-            for (int which = 0; which < 2; ++which) {
-                if (refused[which])
-                    continue;
-                double start = Seconds();
-                decoders[which].decode(form.path.c_str());
-                times[which].push_back(Seconds() - start);
+    const Decoder decoders[2] = {ours, peer};
+    for (const DecodeForm &form : forms)
+        for (int policy = 0; policy < int(sizeof kPolicies / sizeof kPolicies[0]); ++policy) {
+            const std::vector<double> figures = Measure(decoders, policy, form, rounds, policy == 0);
+            printf("%-22s", policy == 0 ? form.name.c_str() : kPolicies[policy].label);
+            PrintFigure(figures[0], 11);
+            PrintFigure(figures[1], 11);
+            PrintFigure(figures[0] > 0 && figures[1] > 0 ? figures[0] / figures[1] : -1, 8, 2);
+            if (policy == 0) {
+                PrintFigure(figures[2], 11);
+                PrintFigure(figures[3], 11);
+                PrintFigure(double(form.outputBytes) / kMega, 11);
             }
-        for (int which = 0; which < 2; ++which)
-            if (!refused[which]) {
-                figures[which].megabytesPerSecond = double(form.outputBytes) / kMega / Median(times[which]);
-                figures[which].peakMegabytes = PeakMegabytes(which, form.path.c_str());
-            }
-        printf("%-22s", form.name.c_str());
-        PrintFigure(figures[0].megabytesPerSecond, 11);
-        PrintFigure(figures[1].megabytesPerSecond, 11);
-        bool both = !refused[0] && !refused[1];
-        PrintFigure(both ? figures[0].megabytesPerSecond / figures[1].megabytesPerSecond : -1, 8, 2);
-        PrintFigure(figures[0].peakMegabytes, 11);
-        PrintFigure(figures[1].peakMegabytes, 11);
-        PrintFigure(double(form.outputBytes) / kMega, 11);
-        printf("\n");
-        fflush(stdout);
-    }
+            printf("\n");
+            fflush(stdout);
+        }
 }
 
 std::string WriteBenchFile(const std::string &name, const std::vector<unsigned char> &bytes)

@@ -1,7 +1,9 @@
 // A reader beside its peer on the same files, one line per file: MB/s of
 // output for each (CPU time per decode, the median of alternating rounds),
 // their ratio, and the resident memory each decode held at its peak beside
-// the output's size. Not a test: nothing here passes or fails.
+// the output's size; where the C library is glibc, a second line with the
+// heap keeping freed memory for the next picture. Each figure comes from a
+// process of its own. Not a test: nothing here passes or fails.
 #ifndef BENCH_IMAGE_DECODE_TABLE_H
 #define BENCH_IMAGE_DECODE_TABLE_H
 
@@ -24,9 +26,9 @@ struct DecodeForm {
     uint64_t outputBytes; // width x height x 3
 };
 
-// True in the process that measures one decode's memory for the table, run
-// by it as "--peak DECODER FILE": it has printed its figure and should end.
-bool MeasurePeakIfAsked(int argc, char **argv, Decoder ours, Decoder peer);
+// True in a process the table runs to measure (this program again, with
+// "--measure ..."): it has printed its figures and should end.
+bool MeasureIfAsked(int argc, char **argv, Decoder ours, Decoder peer);
 
 void PrintDecodeTable(const char *title, const std::vector<DecodeForm> &forms, Decoder ours, Decoder peer,
                       int rounds);
