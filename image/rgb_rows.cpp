@@ -26,20 +26,20 @@ size_t DecodePackets(const unsigned char *packed, size_t packedLength, bool bigE
     size_t x = 0;
     while (in < units && x < width) {
         if constexpr (unit == 1) {
-            // A packet of at most 16 samples, with 16 bytes to spare after it
-            // in both rows, moves as 16 bytes whichever its kind, as most
+            // A packet of at most 32 samples, with 32 bytes to spare after it
+            // in both rows, moves as 32 bytes whichever its kind, as most
             // packets of a photograph can; the next packet overwrites the rest.
             const size_t count = packed[in] & 0x7F;
-            if (count - 1 < 16 && in + 17 <= units && x + 16 <= width) {
+            if (count - 1 < 32 && in + 33 <= units && x + 32 <= width) {
                 // All ones for a literal packet: chosen by mask, not by a
                 // branch the kinds' mixture would keep mispredicting.
                 const uint64_t literal = 0 - uint64_t(packed[in] >> 7);
                 const uint64_t run = packed[in + 1] * uint64_t(0x0101010101010101);
-                uint64_t samples[2];
-                memcpy(samples, packed + in + 1, 16);
-                samples[0] = (samples[0] & literal) | (run & ~literal);
-                samples[1] = (samples[1] & literal) | (run & ~literal);
-                memcpy(out + x, samples, 16);
+                uint64_t samples[4];
+                memcpy(samples, packed + in + 1, 32);
+                for (uint64_t &word : samples)
+                    word = (word & literal) | (run & ~literal);
+                memcpy(out + x, samples, 32);
                 in += 2 + ((count - 1) & literal);
                 x += count;
                 continue;
