@@ -117,9 +117,10 @@ DWORD WINAPI PortableSetFilePointer(HANDLE handle, LONG distanceLow, PLONG dista
         base = int64_t(size);
     else if (method != FILE_BEGIN)
         return INVALID_SET_FILE_POINTER;
-    int64_t target = base + distance;
+    int64_t target = 0;
     // Without the high part the new position must fit 32 bits; never negative.
-    if (target < 0 || (!distanceHigh && target > int64_t(0xFFFFFFFE)))
+    if (__builtin_add_overflow(base, distance, &target) || target < 0 ||
+        (!distanceHigh && target > int64_t(0xFFFFFFFE)))
         return INVALID_SET_FILE_POINTER;
     file->position = uint64_t(target);
     if (distanceHigh)
