@@ -11,7 +11,7 @@ InterleaveFunction ChooseInterleave()
 } // namespace
 
 void InterleaveRgbPortable(const unsigned char *red, const unsigned char *green, const unsigned char *blue,
-                           unsigned char *out, size_t width)
+                           unsigned char *out, size_t width, bool)
 {
     for (size_t x = 0; x < width; ++x, out += 3) {
         out[0] = red[x];
@@ -21,8 +21,8 @@ void InterleaveRgbPortable(const unsigned char *red, const unsigned char *green,
 }
 
 void InterleaveRgb(const unsigned char *red, const unsigned char *green, const unsigned char *blue, unsigned char *out,
-                   size_t width)
+                   size_t width, bool stream)
 {
     static const InterleaveFunction interleave = ChooseInterleave();
-    interleave(red, green, blue, out, width);
+    interleave(red, green, blue, out, width, stream);
 }

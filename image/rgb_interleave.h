@@ -6,16 +6,18 @@
 
 #include <stddef.h>
 
+// stream: the row is for a picture too large to stay in the caches and may
+// go past them to memory, where the path can; the bytes are the same.
 using InterleaveFunction = void (*)(const unsigned char *red, const unsigned char *green, const unsigned char *blue,
-                                    unsigned char *out, size_t width);
+                                    unsigned char *out, size_t width, bool stream);
 
 void InterleaveRgb(const unsigned char *red, const unsigned char *green, const unsigned char *blue, unsigned char *out,
-                   size_t width);
+                   size_t width, bool stream);
 
 void InterleaveRgbPortable(const unsigned char *red, const unsigned char *green, const unsigned char *blue,
-                           unsigned char *out, size_t width);
+                           unsigned char *out, size_t width, bool stream);
 // Only where the processor has SSSE3.
 void InterleaveRgbSsse3(const unsigned char *red, const unsigned char *green, const unsigned char *blue,
-                        unsigned char *out, size_t width);
+                        unsigned char *out, size_t width, bool stream);
 
 #endif

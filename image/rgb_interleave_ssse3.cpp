@@ -1,6 +1,9 @@
 // Built with SSSE3: nothing here may run before the processor is known to
 // have it, and nothing shared with other translation units is defined here.
+#include <stdint.h>
 #include <tmmintrin.h>
+
+#include <algorithm>
 
 #include "image/rgb_interleave.h"
 
@@ -36,20 +39,48 @@ inline __m128i Place(const __m128i samples[3], int block)
     return out;
 }
 
-} // namespace
+template <bool stream> inline void Store(unsigned char *out, const __m128i samples[3])
+{
+    for (int block = 0; block < 3; ++block) {
+        __m128i *to = reinterpret_cast<__m128i *>(out) + block;
+        if (stream)
+            _mm_stream_si128(to, Place(samples, block));
+        else
+            _mm_storeu_si128(to, Place(samples, block));
+    }
+}
 
-// Sixteen pixels at a time: three loads, nine shuffles, three stores; the
-// last few pixels of the row go bytewise.
-void InterleaveRgbSsse3(const unsigned char *red, const unsigned char *green, const unsigned char *blue,
-                        unsigned char *out, size_t width)
+template <bool stream>
+void Interleave(const unsigned char *red, const unsigned char *green, const unsigned char *blue, unsigned char *out,
+                size_t width)
 {
     size_t x = 0;
+    if (stream) { // up to the first pixel that starts on 16 bytes: 3 x = -out mod 16, and 3 x 11 = 1 mod 16
+        x = std::min(width, (16 - reinterpret_cast<uintptr_t>(out) % 16) * 11 % 16);
+        InterleaveRgbPortable(red, green, blue, out, x, false);
+        out += 3 * x;
+    }
     for (; x + 16 <= width; x += 16, out += 48) {
         const __m128i samples[3] = {_mm_loadu_si128(reinterpret_cast<const __m128i *>(red + x)),
                                     _mm_loadu_si128(reinterpret_cast<const __m128i *>(green + x)),
                                     _mm_loadu_si128(reinterpret_cast<const __m128i *>(blue + x))};
-        for (int block = 0; block < 3; ++block)
-            _mm_storeu_si128(reinterpret_cast<__m128i *>(out) + block, Place(samples, block));
+        Store<stream>(out, samples);
     }
-    InterleaveRgbPortable(red + x, green + x, blue + x, out, width - x);
+    InterleaveRgbPortable(red + x, green + x, blue + x, out, width - x, false);
+    if (stream)
+        _mm_sfence(); // the streamed stores ordered before whatever follows
+}
+
+} // namespace
+
+// Sixteen pixels at a time: three loads, nine shuffles, three stores; the
+// pixels before the first aligned block of a streamed row and the last few
+// of any row go bytewise.
+void InterleaveRgbSsse3(const unsigned char *red, const unsigned char *green, const unsigned char *blue,
+                        unsigned char *out, size_t width, bool stream)
+{
+    if (stream)
+        Interleave<true>(red, green, blue, out, width);
+    else
+        Interleave<false>(red, green, blue, out, width);
 }

@@ -10,6 +10,9 @@
 
 namespace {
 
+// Pictures this large would only push everything else out of the caches.
+constexpr uint64_t kStreamedFrom = uint64_t(16) << 20;
+
 // The high byte of the 16-bit sample at bytes.
 unsigned char HighByte(const unsigned char *bytes, bool bigEndian) { return bigEndian ? bytes[0] : bytes[1]; }
 
@@ -126,6 +129,7 @@ void ReadRgbPixels(RgbFileReader *reader, PixelImage *image)
         return;
     }
     size_t width = reader->xsize;
+    bool stream = uint64_t(width) * reader->ysize * 3 >= kStreamedFrom;
     bool colour = reader->channelsRead == 3;
     const unsigned char *green = colour ? reader->greenRow : reader->redRow;
     const unsigned char *blue = colour ? reader->blueRow : reader->redRow;
@@ -136,7 +140,7 @@ void ReadRgbPixels(RgbFileReader *reader, PixelImage *image)
             ReadRgbRow(reader, reader->greenRow, y, 1);
             ReadRgbRow(reader, reader->blueRow, y, 2);
         }
-        InterleaveRgb(reader->redRow, green, blue, out, width);
+        InterleaveRgb(reader->redRow, green, blue, out, width, stream);
         out += width * 3;
     }
 }

@@ -64,13 +64,17 @@ TEST(PixelPaths, InterleavingPutsEachChannelInItsPlace)
         for (int32_t x = 0; x < width; ++x)
             for (const Bytes &channel : channels)
                 expected.push_back(channel[size_t(x)]);
-        for (const auto &path : paths) {
-            if (!path.present)
-                continue;
-            Bytes out(expected.size());
-            path.function(channels[0].data(), channels[1].data(), channels[2].data(), out.data(), size_t(width));
-            ASSERT_TRUE(out == expected) << path.name << ", width " << width;
-        }
+        for (const auto &path : paths)
+            for (bool stream : {false, true})
+                for (size_t offset : {0, 1, 5}) { // where the row starts against 16 bytes
+                    if (!path.present)
+                        continue;
+                    Bytes out(offset + expected.size());
+                    path.function(channels[0].data(), channels[1].data(), channels[2].data(), out.data() + offset,
+                                  size_t(width), stream);
+                    ASSERT_TRUE(Bytes(out.begin() + ptrdiff_t(offset), out.end()) == expected)
+                        << path.name << (stream ? ", streamed" : "") << ", width " << width << ", at " << offset;
+                }
     }
 }
 
