@@ -3,8 +3,6 @@
 #include <stdint.h>
 #include <tmmintrin.h>
 
-#include <algorithm>
-
 #include "image/rgb_interleave.h"
 
 namespace {
@@ -56,7 +54,8 @@ void Interleave(const unsigned char *red, const unsigned char *green, const unsi
 {
     size_t x = 0;
     if (stream) { // up to the first pixel that starts on 16 bytes: 3 x = -out mod 16, and 3 x 11 = 1 mod 16
-        x = std::min(width, (16 - reinterpret_cast<uintptr_t>(out) % 16) * 11 % 16);
+        x = (16 - reinterpret_cast<uintptr_t>(out) % 16) * 11 % 16;
+        x = x < width ? x : width;
         InterleaveRgbPortable(red, green, blue, out, x, false);
         out += 3 * x;
     }
