@@ -5,10 +5,11 @@
 #include "image/dib_reader.h"
 
 #include <stdlib.h>
-#include <string.h>
 
+#include "image/dib_repack.h"
 #include "image/image_file.h"
 #include "image/image_report.h"
+#include "image/pixel_array.h"
 #include "platform/platform.h"
 
 void *(*dibAllocate)(size_t size) = malloc;
@@ -94,40 +95,6 @@ const char *ConvertToSurface(DibCall *call)
     return nullptr;
 }
 
-inline void PutRgb(const unsigned char *bgr, unsigned char *rgb)
-{
-    rgb[0] = bgr[2];
-    rgb[1] = bgr[1];
-    rgb[2] = bgr[0];
-}
-
-// Blue-green-red rows padded to 4 bytes become red-green-blue rows without
-// gaps. Each pixel moves as one 4-byte word whose spare byte the next pixel
-// overwrites; only the very last pixel, with nothing after it, goes bytewise.
-void RepackRows(const unsigned char *surface, unsigned char *out, int32_t width, int32_t rows)
-{
-    size_t padding = size_t(width) % 4;
-    for (int32_t y = 0; y < rows; ++y) {
-        int32_t wordPixels = y + 1 < rows ? width : width - 1;
-#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-        for (int32_t x = 0; x < wordPixels; ++x, surface += 3, out += 3) {
-            uint32_t word;
-            memcpy(&word, surface, 4);
-            word = __builtin_bswap32(word) >> 8;
-            memcpy(out, &word, 4);
-        }
-#else
-        for (int32_t x = 0; x < wordPixels; ++x, surface += 3, out += 3)
-            PutRgb(surface, out);
-#endif
-        if (wordPixels < width) {
-            PutRgb(surface, out);
-            surface += 3, out += 3;
-        }
-        surface += padding;
-    }
-}
-
 const char *DecodeMappedFile(DibCall *call, bool longHeaders)
 {
     const char *failure = PrepareDibSource(call->source.view, call->source.size, &call->dib, longHeaders);
@@ -135,7 +102,7 @@ const char *DecodeMappedFile(DibCall *call, bool longHeaders)
         failure = ConvertToSurface(call);
     if (failure != nullptr)
         return failure;
-    call->pixels = static_cast<unsigned char *>(dibAllocate(size_t(call->dib.outputBytes)));
+    call->pixels = AllocatePixelArray(dibAllocate, call->dib.outputBytes);
     if (call->pixels == nullptr)
         return kImageOutOfMemory;
     RepackRows(call->surfaceBits, call->pixels, call->dib.width, call->dib.rows);

@@ -52,7 +52,8 @@ bool ReadRgbPixels(RgbFileReader *reader, PixelImage *image);
 bool RgbSeek(HANDLE file, uint64_t position);
 uint64_t RgbRead(HANDLE file, void *buffer, uint64_t count);
 
-// Decodes one packed row into at most width samples; returns how many it wrote.
+// Decodes one packed row into at most width samples and returns how many;
+// what lies past them in out's width bytes is undefined.
 size_t DecodeRgbPackedRow(const unsigned char *packed, size_t packedLength, int bytesPerSample, bool bigEndian,
                           unsigned char *out, size_t width);
 

@@ -1,7 +1,6 @@
-// Decoding speed of the bitmap reader beside stb_image on the same files, in
-// bytes of decoded picture per second. The files are made here, in the temp
-// folder: 4096 x 4096 at 24 bits and at 8 bits, and an 8-bit run-length file
-// of the same size (stb_image does not read run-length bitmaps).
+// The bitmap reader beside stb_image on the same 4096 x 4096 files, made
+// here in the temp folder: every depth, 8-bit run-length data (which
+// stb_image refuses) and 16- and 32-bit bit fields. bench_dib [ROUNDS]
 #include <stdio.h>
 #include <stdlib.h>
 
@@ -9,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include <benchmark/benchmark.h>
-#include <stb/stb_image.h>
+#include <stb_image.h>
 
+#include "bench/image/decode_table.h"
 #include "image/image.h"
 #include "toolkit/tk.h"
 
@@ -26,25 +25,30 @@ void Put(Bytes &out, uint32_t value, int bytes)
         out.push_back(uint8_t(value >> (8 * i)));
 }
 
-Bytes Headers(int bitCount, uint32_t compression, size_t dataBytes, int colours)
+struct Form {
+    const char *name;
+    int bitCount;
+    uint32_t compression;
+    int colours;
+    std::vector<uint32_t> masks;
+};
+
+Bytes Headers(const Form &form, size_t dataBytes)
 {
     Bytes out{'B', 'M'};
-    uint32_t offset = 14 + 40 + 4 * colours;
+    uint32_t offset = uint32_t(14 + 40 + 4 * form.colours + 4 * form.masks.size());
     Put(out, uint32_t(offset + dataBytes), 4);
     Put(out, 0, 4);
     Put(out, offset, 4);
-    Put(out, 40, 4);
-    Put(out, kSide, 4);
-    Put(out, kSide, 4);
+    for (uint32_t field : {40, kSide, kSide})
+        Put(out, field, 4);
     Put(out, 1, 2);
-    Put(out, uint32_t(bitCount), 2);
-    Put(out, compression, 4);
-    Put(out, uint32_t(dataBytes), 4);
-    Put(out, 2835, 4);
-    Put(out, 2835, 4);
-    Put(out, uint32_t(colours), 4);
-    Put(out, 0, 4);
-    for (int i = 0; i < colours; ++i)
+    Put(out, uint32_t(form.bitCount), 2);
+    for (uint32_t field : {form.compression, uint32_t(dataBytes), 2835u, 2835u, uint32_t(form.colours), 0u})
+        Put(out, field, 4);
+    for (uint32_t mask : form.masks)
+        Put(out, mask, 4);
+    for (int i = 0; i < form.colours; ++i)
         Put(out, uint32_t(i * 0x010101) ^ 0x003F00, 4);
     return out;
 }
@@ -52,31 +56,18 @@ Bytes Headers(int bitCount, uint32_t compression, size_t dataBytes, int colours)
 // A smooth picture with noise: runs for the run-length file, no help for the rest.
 uint8_t Sample(int x, int y, std::mt19937 &random) { return uint8_t((x / 7 + y / 5) + (random() % 8 == 0 ? random() : 0)); }
 
-Bytes Make24()
+Bytes MakePacked(const Form &form)
 {
-    std::mt19937 random(1);
-    Bytes data;
+    std::mt19937 random(uint32_t(form.bitCount));
+    const int rowBytes = kSide * form.bitCount / 8;
+    Bytes file = Headers(form, size_t(rowBytes) * kSide);
     for (int y = 0; y < kSide; ++y)
-        for (int x = 0; x < kSide * 3; ++x)
-            data.push_back(Sample(x, y, random));
-    Bytes file = Headers(24, 0, data.size(), 0);
-    file.insert(file.end(), data.begin(), data.end());
+        for (int x = 0; x < rowBytes; ++x)
+            file.push_back(Sample(x, y, random));
     return file;
 }
 
-Bytes Make8()
-{
-    std::mt19937 random(2);
-    Bytes data;
-    for (int y = 0; y < kSide; ++y)
-        for (int x = 0; x < kSide; ++x)
-            data.push_back(Sample(x, y, random));
-    Bytes file = Headers(8, 0, data.size(), 256);
-    file.insert(file.end(), data.begin(), data.end());
-    return file;
-}
-
-Bytes MakeRle8()
+Bytes MakeRle8(const Form &form)
 {
     std::mt19937 random(3);
     Bytes data;
@@ -100,72 +91,55 @@ Bytes MakeRle8()
         data.push_back(0);
         data.push_back(y + 1 < kSide ? 0 : 1);
     }
-    Bytes file = Headers(8, 1, data.size(), 256);
+    Bytes file = Headers(form, data.size());
     file.insert(file.end(), data.begin(), data.end());
     return file;
 }
 
-std::string WriteTemp(const char *name, const Bytes &bytes)
+bool OurReader(const char *path)
 {
-    const char *folder = getenv("TMPDIR");
-    std::string path = std::string(folder ? folder : "/tmp") + "/" + name;
-    FILE *file = fopen(path.c_str(), "wb");
-    if (file) {
-        fwrite(bytes.data(), 1, bytes.size(), file);
-        fclose(file);
-    }
-    return path;
+    PixelImage *image = LoadDibImageA(path);
+    if (!image)
+        return false;
+    free(image->pixels);
+    free(image);
+    return true;
 }
 
-const std::string &FileFor(int kind)
+bool StbImage(const char *path)
 {
-    static std::string paths[3];
-    if (paths[kind].empty()) {
-        const char *names[3] = {"ov_bench_24.bmp", "ov_bench_8.bmp", "ov_bench_rle8.bmp"};
-        paths[kind] = WriteTemp(names[kind], kind == 0 ? Make24() : kind == 1 ? Make8() : MakeRle8());
-    }
-    return paths[kind];
-}
-
-const char *const kKinds[3] = {"24-bit", "8-bit", "8-bit RLE"};
-
-void OurReader(benchmark::State &state)
-{
-    tkShowErrorBoxes(0);
-    const std::string &path = FileFor(int(state.range(0)));
-    state.SetLabel(kKinds[state.range(0)]);
-    for (auto _ : state) {
-        PixelImage *image = LoadDibImageA(path.c_str());
-        if (!image) {
-            state.SkipWithError("the reader refused the file");
-            break;
-        }
-        benchmark::DoNotOptimize(image->pixels[0]);
-        free(image->pixels);
-        free(image);
-    }
-    state.SetBytesProcessed(int64_t(state.iterations()) * kSide * kSide * 3);
-}
-
-void StbImage(benchmark::State &state)
-{
-    const std::string &path = FileFor(int(state.range(0)));
-    state.SetLabel(kKinds[state.range(0)]);
-    for (auto _ : state) {
-        int width, height, channels;
-        unsigned char *pixels = stbi_load(path.c_str(), &width, &height, &channels, 3);
-        if (!pixels) {
-            state.SkipWithError(stbi_failure_reason());
-            break;
-        }
-        benchmark::DoNotOptimize(pixels[0]);
-        stbi_image_free(pixels);
-    }
-    state.SetBytesProcessed(int64_t(state.iterations()) * kSide * kSide * 3);
+    int width, height, channels;
+    unsigned char *pixels = stbi_load(path, &width, &height, &channels, 3);
+    stbi_image_free(pixels);
+    return pixels != nullptr;
 }
 
 } // namespace
 
-BENCHMARK(OurReader)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
-BENCHMARK(StbImage)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
-BENCHMARK_MAIN();
+int main(int argc, char **argv)
+{
+    tkShowErrorBoxes(0);
+    const Decoder ours{"ours", OurReader}, peer{"stb_image", StbImage};
+    if (MeasureIfAsked(argc, argv, ours, peer))
+        return 0;
+    const Form forms[] = {
+        {"24-bit", 24, 0, 0, {}},
+        {"8-bit", 8, 0, 256, {}},
+        {"8-bit RLE", 8, 1, 256, {}},
+        {"4-bit", 4, 0, 16, {}},
+        {"1-bit", 1, 0, 2, {}},
+        {"16-bit bit-field 565", 16, 3, 0, {0xF800, 0x07E0, 0x001F}},
+        {"32-bit bit-field", 32, 3, 0, {0xFF0000, 0xFF00, 0xFF}},
+    };
+    std::vector<DecodeForm> files;
+    for (const Form &form : forms) {
+        Bytes bytes = form.compression == 1 ? MakeRle8(form) : MakePacked(form);
+        std::string name = std::to_string(form.bitCount) + "_" + std::to_string(form.compression) + ".bmp";
+        files.push_back({form.name, WriteBenchFile(name, bytes), uint64_t(kSide) * kSide * 3});
+    }
+    PrintDecodeTable("Bitmaps 4096 x 4096", files, ours, peer,
+                     argc > 1 ? atoi(argv[1]) : 9);
+    for (const DecodeForm &file : files)
+        remove(file.path.c_str());
+    return 0;
+}

@@ -1,4 +1,4 @@
 // stb_image's implementation, compiled once for the comparison benchmarks.
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_ONLY_BMP
-#include <stb/stb_image.h>
+#include <stb_image.h>

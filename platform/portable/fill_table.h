@@ -11,8 +11,9 @@ void PortableFillEventsAndWaits(PlatformTable *t);   // events_and_waits.cpp
 void PortableFillKernelHandles(PlatformTable *t);    // kernel_handles.cpp: CloseHandle
 void PortableFillModule(PlatformTable *t);           // module.cpp
 void PortableFillFilesAndMappings(PlatformTable *t); // files_and_mappings.cpp
-void PortableFillProcess(PlatformTable *t);          // process.cpp: version, exit
+void PortableFillProcess(PlatformTable *t);          // process.cpp: version, exit, pseudo handle
 void PortableFillLocalHeap(PlatformTable *t);        // local_heap.cpp
+void PortableFillVirtualMemory(PlatformTable *t);    // virtual_memory.cpp: PrefetchVirtualMemory
 
 // user32/
 void PortableFillMessageQueue(PlatformTable *t);      // message_queue.cpp

@@ -10,6 +10,7 @@ extern "C" PlatformTable PlatformSystemTable(void)
     PortableFillFilesAndMappings(&t);
     PortableFillProcess(&t);
     PortableFillLocalHeap(&t);
+    PortableFillVirtualMemory(&t);
 
     PortableFillMessageQueue(&t);
     PortableFillWindowClasses(&t);

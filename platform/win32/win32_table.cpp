@@ -1,6 +1,26 @@
 // The Windows build: every member is the real API.
 #include "platform/platform.h"
 
+namespace {
+
+using PrefetchFunction = BOOL(WINAPI *)(HANDLE, ULONG_PTR, PWIN32_MEMORY_RANGE_ENTRY, ULONG);
+
+BOOL WINAPI NoPrefetch(HANDLE, ULONG_PTR, PWIN32_MEMORY_RANGE_ENTRY, ULONG)
+{
+    SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+    return FALSE;
+}
+
+// Looked up rather than linked, so that the programs still start on systems
+// older than Windows 8.
+PrefetchFunction PrefetchVirtualMemoryWhereThere()
+{
+    FARPROC found = GetProcAddress(GetModuleHandleA("kernel32.dll"), "PrefetchVirtualMemory");
+    return found ? reinterpret_cast<PrefetchFunction>(reinterpret_cast<void (*)(void)>(found)) : NoPrefetch;
+}
+
+} // namespace
+
 extern "C" PlatformTable PlatformSystemTable(void)
 {
     PlatformTable t{};
@@ -23,8 +43,10 @@ extern "C" PlatformTable PlatformSystemTable(void)
     t.UnmapViewOfFile = ::UnmapViewOfFile;
     t.GetVersionExA = ::GetVersionExA;
     t.ExitProcess = ::ExitProcess;
+    t.GetCurrentProcess = ::GetCurrentProcess;
     t.LocalAlloc = ::LocalAlloc;
     t.LocalFree = ::LocalFree;
+    t.PrefetchVirtualMemory = PrefetchVirtualMemoryWhereThere();
 
     t.PeekMessageA = ::PeekMessageA;
     t.GetMessageA = ::GetMessageA;

@@ -1,5 +1,5 @@
-// Files made by the tests and the benchmark (file_makers.cpp), and what
-// loading a file gave (image_files.cpp).
+// Files made by the tests (file_makers.cpp), and what loading a file gave
+// (image_files.cpp).
 #ifndef TESTS_IMAGE_IMAGE_FILES_H
 #define TESTS_IMAGE_IMAGE_FILES_H
 

@@ -1,5 +1,5 @@
-// The file and local-heap operations as the readers rely on them, checked on
-// both builds so that the portable one is held to what Windows does.
+// The file, local-heap and memory operations as the readers rely on them,
+// checked on both builds so that the portable one is held to what Windows does.
 #include <stdio.h>
 #include <string.h>
 
@@ -46,6 +46,12 @@ TEST(PlatformFiles, OpenSeekAndReadBehaveAsOnWindows)
     EXPECT_EQ(got, 10u);
     EXPECT_EQ(0, memcmp(buffer, &content[size - 10], 10));
     EXPECT_EQ(buffer[10], 0xAA); // the rest of the buffer stays as it was
+    // A read goes on where the one before it ended, and moves the pointer.
+    EXPECT_EQ(platform.SetFilePointer(file, 100, nullptr, FILE_BEGIN), 100u);
+    EXPECT_TRUE(platform.ReadFile(file, buffer, 4, &got, nullptr));
+    EXPECT_TRUE(platform.ReadFile(file, buffer + 4, 4, &got, nullptr));
+    EXPECT_EQ(0, memcmp(buffer, &content[100], 8));
+    EXPECT_EQ(platform.SetFilePointer(file, -2, nullptr, FILE_CURRENT), 106u);
     high = 1; // 4 GiB + 3: allowed, and reading there succeeds with nothing
     EXPECT_EQ(platform.SetFilePointer(file, 3, &high, FILE_BEGIN), 3u);
     EXPECT_EQ(high, 1);
@@ -66,6 +72,19 @@ TEST(PlatformFiles, ZeroedLocalBlocksAreZero)
     ASSERT_NE(zeroed, nullptr);
     EXPECT_EQ(std::count(zeroed, zeroed + 4096, 0), 4096);
     EXPECT_EQ(platform.LocalFree(zeroed), nullptr);
+}
+
+// The readers bring their large output arrays in before writing them: that
+// changes nothing in the range or around it.
+TEST(PlatformFiles, PrefetchingMemoryKeepsEveryByte)
+{
+    Bytes block(size_t(5) << 20);
+    for (size_t i = 0; i < block.size(); ++i)
+        block[i] = uint8_t(i * 13 + (i >> 12));
+    const Bytes before = block;
+    WIN32_MEMORY_RANGE_ENTRY range{block.data() + 3, block.size() - 7};
+    EXPECT_TRUE(platform.PrefetchVirtualMemory(platform.GetCurrentProcess(), 1, &range, 0));
+    EXPECT_TRUE(block == before);
 }
 
 } // namespace

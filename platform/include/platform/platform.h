@@ -50,10 +50,15 @@ typedef struct PlatformTable {
     /* kernel32: the process */
     BOOL(WINAPI *GetVersionExA)(LPOSVERSIONINFOA);
     void(WINAPI *ExitProcess)(UINT);
+    HANDLE(WINAPI *GetCurrentProcess)(void);
 
     /* kernel32: the local heap */
     HLOCAL(WINAPI *LocalAlloc)(UINT, SIZE_T);
     HLOCAL(WINAPI *LocalFree)(HLOCAL);
+
+    /* kernel32: virtual memory (PrefetchVirtualMemory is Windows 8's; where the
+       system lacks it the member fails and brings nothing in) */
+    BOOL(WINAPI *PrefetchVirtualMemory)(HANDLE, ULONG_PTR, PWIN32_MEMORY_RANGE_ENTRY, ULONG);
 
     /* user32: message queues */
     BOOL(WINAPI *PeekMessageA)(LPMSG, HWND, UINT, UINT, UINT);

@@ -474,6 +474,14 @@ typedef struct _OVERLAPPED OVERLAPPED, *LPOVERLAPPED;
 #define LMEM_ZEROINIT 0x0040
 #define LPTR (LMEM_FIXED | LMEM_ZEROINIT)
 
+/* Virtual memory */
+typedef uint32_t ULONG;
+typedef void *PVOID;
+typedef struct _WIN32_MEMORY_RANGE_ENTRY {
+    PVOID VirtualAddress;
+    SIZE_T NumberOfBytes;
+} WIN32_MEMORY_RANGE_ENTRY, *PWIN32_MEMORY_RANGE_ENTRY;
+
 /* Device-independent bitmaps */
 DECLARE_HANDLE(HBITMAP);
 typedef void *HGDIOBJ;

@@ -111,43 +111,106 @@ inline void PutIndexedPixels(uint8_t *out, const uint8_t *indices, int64_t count
     memcpy(out, palette.entries[indices[count - 1]], 3);
 }
 
-// Spreads packed indices of 1 or 4 bits into one byte each.
-void UnpackIndices(const uint8_t *row, int64_t width, uint32_t bitCount, uint8_t *indices)
+// The colours of every byte of packed indices, built once per conversion: a
+// 4-bit byte's two pixels in 8 bytes (6 used), a 1-bit byte's eight in 24.
+struct PackedIndexTables {
+    uint8_t pairs[256][8];
+    uint8_t octets[256][24];
+};
+
+void BuildPackedIndexTables(const Palette &palette, uint32_t bitCount, PackedIndexTables &tables)
 {
-    if (bitCount == 1) {
-        for (int64_t x = 0; x < width; ++x)
-            indices[x] = (row[x >> 3] >> (7 - (x & 7))) & 1;
+    memset(tables.pairs, 0, sizeof tables.pairs);
+    for (int byte = 0; byte < 256; ++byte) {
+        if (bitCount == 4) {
+            memcpy(tables.pairs[byte], palette.entries[byte >> 4], 3);
+            memcpy(tables.pairs[byte] + 3, palette.entries[byte & 0x0F], 3);
+        } else {
+            for (int bit = 0; bit < 8; ++bit)
+                memcpy(tables.octets[byte] + 3 * bit, palette.entries[(byte >> (7 - bit)) & 1], 3);
+        }
+    }
+}
+
+// Whole bytes from their table entries, while a 4-bit entry's 8 bytes stay
+// inside the row; the pixels left over one by one.
+void PutPackedIndexedPixels(uint8_t *out, const uint8_t *row, int64_t width, uint32_t bitCount,
+                            const PackedIndexTables &tables, const Palette &palette)
+{
+    const int64_t perByte = 8 / bitCount;
+    int64_t x = 0;
+    if (bitCount == 4) {
+        for (; x + 2 < width; x += 2, out += 6)
+            memcpy(out, tables.pairs[row[x >> 1]], 8);
     } else {
-        for (int64_t x = 0; x < width; ++x)
-            indices[x] = (row[x >> 1] >> ((x & 1) ? 0 : 4)) & 0x0F;
+        for (; x + 8 <= width; x += 8, out += 24)
+            memcpy(out, tables.octets[row[x >> 3]], 24);
     }
+    uint8_t rest[8];
+    for (int64_t i = 0; x + i < width; ++i) {
+        const int64_t at = x + i;
+        const int shift = int(8 - bitCount - (at % perByte) * bitCount);
+        rest[i] = uint8_t((row[at / perByte] >> shift) & ((1u << bitCount) - 1));
+    }
+    PutIndexedPixels(out, rest, width - x, palette);
 }
 
-void PutFieldPixels16(uint8_t *out, const uint8_t *row, int64_t width, const FieldLayout &layout)
+// A bit-field pixel's colour is the OR of the colours of its bytes taken
+// alone: every step of FieldValue (shifts, a mask, the top bits folded down)
+// distributes over OR. So one table of 256 colours per byte, built once per
+// conversion, gives any pixel with a load for each of its bytes.
+struct FieldTables {
+    uint8_t colours[4][256][4]; // blue, green, red, 0
+};
+
+void BuildFieldTables(const FieldLayout &layout, int pixelBytes, FieldTables &tables)
 {
-    for (int64_t x = 0; x < width; ++x, out += 3) {
-        uint32_t pixel = uint32_t(row[2 * x]) | uint32_t(row[2 * x + 1]) << 8;
-        out[0] = FieldValue(pixel, layout.blue);
-        out[1] = FieldValue(pixel, layout.green);
-        out[2] = FieldValue(pixel, layout.red);
-    }
+    for (int byte = 0; byte < pixelBytes; ++byte)
+        for (uint32_t value = 0; value < 256; ++value) {
+            const uint32_t pixel = value << (8 * byte);
+            uint8_t *colour = tables.colours[byte][value];
+            colour[0] = FieldValue(pixel, layout.blue);
+            colour[1] = FieldValue(pixel, layout.green);
+            colour[2] = FieldValue(pixel, layout.red);
+            colour[3] = 0;
+        }
 }
 
-void PutFieldPixels32(uint8_t *out, const uint8_t *row, int64_t width, const FieldLayout &layout)
+template <int pixelBytes> inline uint32_t FieldColour(const uint8_t *pixel, const FieldTables &tables)
 {
-    bool bytes = layout.blue.shift == 0 && layout.green.shift == 8 && layout.red.shift == 16 &&
-                 layout.blue.length == 8 && layout.green.length == 8 && layout.red.length == 8;
-    if (bytes) {
-        for (int64_t x = 0; x < width; ++x, out += 3)
-            memcpy(out, row + 4 * x, 3);
-        return;
+    uint32_t colour = 0;
+    for (int byte = 0; byte < pixelBytes; ++byte) {
+        uint32_t part;
+        memcpy(&part, tables.colours[byte][pixel[byte]], 4);
+        colour |= part;
     }
-    for (int64_t x = 0; x < width; ++x, out += 3) {
-        uint32_t pixel = ReadLe32(row + 4 * x);
-        out[0] = FieldValue(pixel, layout.blue);
-        out[1] = FieldValue(pixel, layout.green);
-        out[2] = FieldValue(pixel, layout.red);
+    return colour;
+}
+
+// As PutIndexedPixels: 4 bytes a pixel, 3 for the last.
+template <int pixelBytes>
+void PutFieldPixels(uint8_t *out, const uint8_t *row, int64_t width, const FieldTables &tables)
+{
+    for (int64_t x = 0; x + 1 < width; ++x, out += 3) {
+        const uint32_t colour = FieldColour<pixelBytes>(row + pixelBytes * x, tables);
+        memcpy(out, &colour, 4);
     }
+    const uint32_t last = FieldColour<pixelBytes>(row + pixelBytes * (width - 1), tables);
+    memcpy(out, &last, 3);
+}
+
+// Blue, green and red as the first three bytes of each 4: copied as they are.
+bool IsByteLayout(const FieldLayout &layout)
+{
+    return layout.blue.shift == 0 && layout.green.shift == 8 && layout.red.shift == 16 && layout.blue.length == 8 &&
+           layout.green.length == 8 && layout.red.length == 8;
+}
+
+void PutBytePixels32(uint8_t *out, const uint8_t *row, int64_t width)
+{
+    for (int64_t x = 0; x + 1 < width; ++x, out += 3)
+        memcpy(out, row + 4 * x, 4);
+    memcpy(out, row + 4 * (width - 1), 3);
 }
 
 // Rows are addressed top row first (y = 0 at the top) on both sides, which is
@@ -197,24 +260,30 @@ int ConvertRows(const DibSourceFormat &format, const uint8_t *table, size_t tabl
         return 0;
     if ((depth == 16 || depth == 32) && !BuildFieldLayout(format, table, tableBytes, layout))
         return 0;
+    PackedIndexTables packed;
+    if (depth < 8)
+        BuildPackedIndexTables(palette, depth, packed);
+    FieldTables fields;
+    const bool bytes32 = depth == 32 && IsByteLayout(layout);
+    if (depth == 16 || (depth == 32 && !bytes32))
+        BuildFieldTables(layout, int(depth / 8), fields);
 
     Target target(surface);
     int64_t width = format.width < surface.width ? format.width : surface.width;
     int64_t lastRow = bottom < target.height ? bottom : target.height;
-    std::vector<uint8_t> indices(depth < 8 ? size_t(width) : 0);
-    for (int64_t y = top; y < lastRow; ++y) {
+    // In the surface's memory order, where the hardware's prefetching helps.
+    const bool upward = surface.height > 0;
+    for (int64_t i = top; i < lastRow; ++i) {
+        const int64_t y = upward ? lastRow - 1 - (i - top) : i;
         const uint8_t *in = source.Row(y);
         uint8_t *out = target.Row(y);
         switch (depth) {
         case 1:
-        case 4:
-            UnpackIndices(in, width, depth, indices.data());
-            PutIndexedPixels(out, indices.data(), width, palette);
-            break;
+        case 4: PutPackedIndexedPixels(out, in, width, depth, packed, palette); break;
         case 8: PutIndexedPixels(out, in, width, palette); break;
-        case 16: PutFieldPixels16(out, in, width, layout); break;
+        case 16: PutFieldPixels<2>(out, in, width, fields); break;
         case 24: memcpy(out, in, size_t(width) * 3); break;
-        case 32: PutFieldPixels32(out, in, width, layout); break;
+        case 32: bytes32 ? PutBytePixels32(out, in, width) : PutFieldPixels<4>(out, in, width, fields); break;
         }
     }
     return int(bottom - top);
@@ -273,8 +342,11 @@ void RunLengthPainter::Decode(const uint8_t *data, size_t length, uint32_t bitCo
         i += 2;
         if (count != 0) {
             int64_t run = count < width_ - x_ ? count : width_ - x_;
-            for (int64_t k = 0; k < run; ++k)
-                indices_[size_t(x_ + k)] = bitCount == 8 ? uint8_t(value) : uint8_t((k & 1) ? value & 0x0F : value >> 4);
+            if (bitCount == 8)
+                memset(&indices_[size_t(x_)], int(value), size_t(run));
+            else
+                for (int64_t k = 0; k < run; ++k)
+                    indices_[size_t(x_ + k)] = uint8_t((k & 1) ? value & 0x0F : value >> 4);
             x_ += run;
             right_ = x_;
         } else if (value == 0) {
@@ -296,10 +368,13 @@ void RunLengthPainter::Decode(const uint8_t *data, size_t length, uint32_t bitCo
             if (bytes > length - i)
                 return;
             int64_t run = value < width_ - x_ ? value : width_ - x_;
-            for (int64_t k = 0; k < run; ++k) {
-                uint8_t byte = data[i + size_t(bitCount == 8 ? k : k / 2)];
-                indices_[size_t(x_ + k)] = bitCount == 8 ? byte : uint8_t((k & 1) ? byte & 0x0F : byte >> 4);
-            }
+            if (bitCount == 8)
+                memcpy(&indices_[size_t(x_)], data + i, size_t(run));
+            else
+                for (int64_t k = 0; k < run; ++k) {
+                    uint8_t byte = data[i + size_t(k / 2)];
+                    indices_[size_t(x_ + k)] = uint8_t((k & 1) ? byte & 0x0F : byte >> 4);
+                }
             x_ += run;
             right_ = x_;
             i += (bytes + 1) & ~size_t(1);

@@ -20,10 +20,13 @@ namespace {
 // As on Windows, views start at multiples of the allocation granularity.
 constexpr uint64_t kAllocationGranularity = 65536;
 
+// The file pointer is kept here, so that a seek costs no system call and a
+// read is one positioned read.
 struct PortableFile : PortableKernelObject {
     explicit PortableFile(int descriptor) : fd(descriptor) {}
     ~PortableFile() override { close(fd); }
     int fd;
+    uint64_t position = 0;
 };
 
 // Holds its own descriptor: the mapping outlives a closed file handle.
@@ -84,7 +87,7 @@ BOOL WINAPI PortableReadFile(HANDLE handle, LPVOID buffer, DWORD count, LPDWORD 
         return FALSE;
     DWORD total = 0;
     while (total < count) {
-        ssize_t got = read(file->fd, static_cast<char *>(buffer) + total, count - total);
+        ssize_t got = pread(file->fd, static_cast<char *>(buffer) + total, count - total, off_t(file->position));
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
@@ -92,6 +95,7 @@ BOOL WINAPI PortableReadFile(HANDLE handle, LPVOID buffer, DWORD count, LPDWORD 
         if (got == 0)
             break; // end of file: success with fewer bytes, as on Windows
         total += DWORD(got);
+        file->position += uint64_t(got);
         if (delivered)
             *delivered = total;
     }
@@ -108,17 +112,17 @@ DWORD WINAPI PortableSetFilePointer(HANDLE handle, LONG distanceLow, PLONG dista
     int64_t base = 0;
     uint64_t size = 0;
     if (method == FILE_CURRENT)
-        base = lseek(file->fd, 0, SEEK_CUR);
+        base = int64_t(file->position);
     else if (method == FILE_END && FileSize(file->fd, &size))
         base = int64_t(size);
     else if (method != FILE_BEGIN)
         return INVALID_SET_FILE_POINTER;
-    int64_t target = base + distance;
+    int64_t target = 0;
     // Without the high part the new position must fit 32 bits; never negative.
-    if (base < 0 || target < 0 || (!distanceHigh && target > int64_t(0xFFFFFFFE)))
+    if (__builtin_add_overflow(base, distance, &target) || target < 0 ||
+        (!distanceHigh && target > int64_t(0xFFFFFFFE)))
         return INVALID_SET_FILE_POINTER;
-    if (lseek(file->fd, off_t(target), SEEK_SET) < 0)
-        return INVALID_SET_FILE_POINTER;
+    file->position = uint64_t(target);
     if (distanceHigh)
         *distanceHigh = LONG(uint64_t(target) >> 32);
     return DWORD(uint64_t(target));

@@ -1,4 +1,4 @@
-// The process: the version it reports and its end.
+// The process: the version it reports, its pseudo handle and its end.
 #include <stdio.h>
 #include <string.h>
 #include <unistd.h>
@@ -40,10 +40,14 @@ void WINAPI PortableExitProcess(UINT exitCode)
     _exit(static_cast<int>(exitCode));
 }
 
+// The pseudo handle that stands for the calling process, as on Windows.
+HANDLE WINAPI PortableGetCurrentProcess(void) { return reinterpret_cast<HANDLE>(LONG_PTR(-1)); }
+
 } // namespace
 
 void PortableFillProcess(PlatformTable *t)
 {
     t->GetVersionExA = PortableGetVersionExA;
     t->ExitProcess = PortableExitProcess;
+    t->GetCurrentProcess = PortableGetCurrentProcess;
 }
