@@ -67,6 +67,7 @@ void TeardownToolkit()
     s.onButtonUp = nullptr;
     s.onPointerMove = nullptr;
     s.onIdle = nullptr;
+    s.windowActive = 0;
 }
 
 extern "C" {

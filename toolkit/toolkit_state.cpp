@@ -13,6 +13,7 @@ ToolkitState toolkitState = {
     nullptr, nullptr, nullptr, nullptr,
     0, 0,                 // staticTakeover, staticSaved
     nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+    0,                    // windowActive
 };
 
 void SetClientCornerFromOuter(int32_t x, int32_t y)

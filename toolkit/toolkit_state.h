@@ -34,6 +34,9 @@ struct ToolkitState {
     TkButtonCallback onButtonUp;
     TkPointerMoveCallback onPointerMove;
     TkIdleCallback onIdle;
+    // The window is the active one and not minimised: only then may its
+    // palette be realised in front and take the static colours.
+    int32_t windowActive;
 };
 
 extern ToolkitState toolkitState;

@@ -88,7 +88,7 @@ TEST_F(Palettes, IndexColoursWrapRespectTheTakeoverAndQueueOneRealisation)
     UseFormat(Format(PFD_TYPE_COLORINDEX, 8, PFD_NEED_SYSTEM_PALETTE));
     ASSERT_EQ(tkCountMapEntries(), 256);
     EXPECT_EQ(Made()[1].peFlags, PC_NOCOLLAPSE);
-    gdi.pendingRealizeRequests = 0;
+    gdi.posted.clear();
     tkStoreIndexColor(5, 1.0f, 0.5f, 0.0f);
     tkStoreIndexColor(10, 1.0f, 1.0f, 1.0f);
     tkStoreIndexColor(11, 2.0f, -1.0f, NAN);
@@ -96,14 +96,14 @@ TEST_F(Palettes, IndexColoursWrapRespectTheTakeoverAndQueueOneRealisation)
     EXPECT_EQ(Made()[5], (PALETTEENTRY{255, 128, 0, PC_NOCOLLAPSE}));
     EXPECT_EQ(Made()[10], (PALETTEENTRY{255, 255, 255, PC_NOCOLLAPSE | PC_RESERVED}));
     EXPECT_EQ(Made()[11], (PALETTEENTRY{254, 2, 0, PC_NOCOLLAPSE}));
-    EXPECT_EQ(gdi.pendingRealizeRequests, 1);
+    EXPECT_EQ(gdi.Pending(WM_USER), 1);
 
     const std::vector<PALETTEENTRY> before = Made();
-    gdi.pendingRealizeRequests = 0;
+    gdi.posted.clear();
     for (int index : {0, 255, 256, -1})
         tkStoreIndexColor(index, 0.5f, 0.5f, 0.5f);
     EXPECT_EQ(Made(), before);
-    EXPECT_EQ(gdi.pendingRealizeRequests, 0);
+    EXPECT_EQ(gdi.Pending(WM_USER), 0);
 }
 
 } // namespace
