@@ -45,6 +45,12 @@ extern ToolkitState toolkitState;
 // the frame metrics the platform reports now.
 void SetClientCornerFromOuter(int32_t x, int32_t y);
 
+// A sum or difference of 32-bit values, held to the 32-bit range.
+inline int32_t Saturated(int64_t value)
+{
+    return value > INT32_MAX ? INT32_MAX : value < INT32_MIN ? INT32_MIN : int32_t(value);
+}
+
 // A handle as the 32-bit number the reporter's "%08lX" prints.
 inline DWORD HandleNumber(const void *handle)
 {
