@@ -284,7 +284,7 @@ TEST(Process, ExitProcessEndsAtOnceAndFlushes)
 #ifndef _WIN32
 // SDL's key events wait in the queue for the window, a repeated press as
 // one that was down before; its window events are sent: the procedure has
-// them when the peek returns.
+// them when the peek returns. Only the active window is deactivated.
 TEST_F(WindowTest, SdlEventsBecomeMessages)
 {
     HWND window = Open(320, 200);
@@ -303,6 +303,7 @@ TEST_F(WindowTest, SdlEventsBecomeMessages)
         EXPECT_EQ(message.lParam & 0xC0000000, downBefore);
     }
     const std::pair<Uint8, Messages> sent[] = {
+        {SDL_WINDOWEVENT_FOCUS_GAINED, {{WM_ACTIVATE, WA_ACTIVE}}},
         {SDL_WINDOWEVENT_MINIMIZED, {{WM_SIZE, SIZE_MINIMIZED}, {WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 1)}}},
         {SDL_WINDOWEVENT_CLOSE, kClosing}};
     for (const auto &[windowEvent, expected] : sent) {
