@@ -255,6 +255,8 @@ bool PortableEnsureVideo()
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     // The pointer is grabbed only while the program holds the capture.
     SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");
+    // A click that activates a window reaches it too, as on Windows.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         return false;
     SDL_ShowCursor(PortableCursorShown() ? SDL_ENABLE : SDL_DISABLE);
