@@ -270,6 +270,11 @@ BOOL WINAPI PortableDestroyWindow(HWND handle)
     if (!window || window->destroying)
         return FALSE;
     window->destroying = true; // read by no other thread
+    // Hidden first, as Win32 does, so that an active window hears of its
+    // deactivation before it is destroyed.
+    PortableNotices notices;
+    ShowOwnWindow(*window, SW_HIDE, notices);
+    PortableDeliver(notices);
     if (WNDPROC procedure = window->windowClass.lpfnWndProc) {
         procedure(handle, WM_DESTROY, 0, 0);
         procedure(handle, WM_NCDESTROY, 0, 0);
