@@ -37,3 +37,18 @@ ov_start_display() {
   trap 'kill ${OV_WM_PID:-} $OV_XVFB_PID 2>/dev/null || true' EXIT
   ov_ensure_wm
 }
+
+# A display of its own at 8 bits a pixel, a palette device, for the palette
+# checks; the caller stops it (OV_XVFB8_PID). Fails without Xvfb.
+ov_start_8bit_display() {
+  command -v Xvfb >/dev/null 2>&1 || return 1
+  local n
+  for n in $(seq 130 160); do
+    [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] || break
+  done
+  Xvfb ":$n" -screen 0 1024x768x8 -nolisten tcp >/dev/null 2>&1 &
+  OV_XVFB8_PID=$!
+  export DISPLAY=":$n"
+  for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
+  return 1
+}

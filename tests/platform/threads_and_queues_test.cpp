@@ -310,8 +310,8 @@ TEST_F(MessageQueue, WindowsOnTwoThreadsEachGetTheirOwnMessages)
             platform.AdjustWindowRectEx(&insets, WS_OVERLAPPEDWINDOW, FALSE, 0);
             MovePointerTo(outer.left - insets.left + 100, outer.top - insets.top + 60);
             for (int click = 0; click < kClicks; ++click) {
-                PressLeftButton();
-                PressLeftButton(false);
+                PressButton(VK_LBUTTON);
+                PressButton(VK_LBUTTON, false);
                 platform.Sleep(30);
             }
             EXPECT_TRUE(WaitUntil([&] { return sides[i].clicks == kClicks; })) << i;

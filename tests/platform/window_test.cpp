@@ -136,6 +136,16 @@ TEST_F(Painting, BeginPaintValidatesAndErasesWhenAsked)
         platform.DestroyWindow(window);
     }
     platform.UnregisterClassA("OvPaintBrushed", instance_);
+
+    // An invalidation without erase leaves an erase still due.
+    HWND window = Open(200, 100, kWindowedStyle, true);
+    const RECT first{0, 0, 10, 10}, second{20, 20, 30, 30};
+    platform.InvalidateRect(window, &first, TRUE);
+    platform.InvalidateRect(window, &second, FALSE);
+    PAINTSTRUCT paint{};
+    platform.BeginPaint(window, &paint);
+    EXPECT_EQ(DeliveredOf({WM_ERASEBKGND}).size(), 1u);
+    platform.EndPaint(window, &paint);
 }
 
 // The class asks for a full repaint on every size change through default
@@ -227,9 +237,13 @@ TEST(GdiObjects, SelectAndDeleteFollowTheKindOfObject)
 
     EXPECT_TRUE(platform.DeleteObject(black)); // stock objects survive deleting
     EXPECT_EQ(platform.SelectObject(first, black), white);
+    // Selected, the section outlives a delete (GDI refuses it, Wine defers it).
+    platform.DeleteObject(section);
+    const BYTE rows[4][12] = {};
+    EXPECT_EQ(platform.SetDIBits(second, section, 0, 4, rows, &info, DIB_RGB_COLORS), 4);
     EXPECT_TRUE(platform.DeleteObject(second)); // as DeleteDC, which lets the section go
     EXPECT_FALSE(platform.DeleteDC(second));
-    EXPECT_TRUE(platform.DeleteObject(section));
+    platform.DeleteObject(section);
     EXPECT_TRUE(platform.DeleteDC(first));
 }
 
@@ -263,6 +277,25 @@ TEST(Process, TheVersionRecordIsFilledOnlyForAKnownSize)
         EXPECT_EQ(version->dwPlatformId, filled ? DWORD(VER_PLATFORM_WIN32_NT) : 0u);
         EXPECT_GE(version->dwMajorVersion, filled ? 5u : 0u); // never the 3.5 that knows fewer system colours
     }
+}
+
+// A colour-scheme value fits a buffer of exactly its size, terminator
+// included, and no smaller one.
+TEST(Registry, AValueFitsABufferOfItsOwnSize)
+{
+    HKEY colours = nullptr;
+    ASSERT_EQ(platform.RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Colors", 0, KEY_QUERY_VALUE, &colours),
+              ERROR_SUCCESS);
+    DWORD needed = 0;
+    ASSERT_EQ(platform.RegQueryValueExA(colours, "Window", nullptr, nullptr, nullptr, &needed), ERROR_SUCCESS);
+    char text[64];
+    for (const DWORD offered : {needed, needed - 1}) {
+        DWORD size = offered;
+        EXPECT_EQ(platform.RegQueryValueExA(colours, "Window", nullptr, nullptr, reinterpret_cast<LPBYTE>(text), &size),
+                  offered == needed ? ERROR_SUCCESS : ERROR_MORE_DATA);
+        EXPECT_EQ(size, needed);
+    }
+    platform.RegCloseKey(colours);
 }
 
 // Ends at once with its code, after writing out what was buffered, even
