@@ -327,25 +327,18 @@ void ColourScheme()
 // The toolkit's window gets a 3-3-2 RGBA format that needs a palette: the
 // pixel-format and context calls are scripted, since an 8-bit display offers
 // GL no format; every palette and colour call is the system's.
-PIXELFORMATDESCRIPTOR ThreeThreeTwo()
-{
-    PIXELFORMATDESCRIPTOR d{};
-    d.nSize = sizeof d;
-    d.nVersion = 1;
-    d.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER | PFD_NEED_PALETTE;
-    d.cColorBits = 8;
-    d.cRedBits = d.cGreenBits = d.cGreenShift = 3;
-    d.cBlueBits = 2;
-    d.cBlueShift = 6;
-    return d;
-}
 int formatSet = 0;
 int WINAPI ChooseFormat(HDC, const PIXELFORMATDESCRIPTOR *) { return 1; }
 BOOL WINAPI SetFormat(HDC, int number, const PIXELFORMATDESCRIPTOR *) { return formatSet = number; }
 int WINAPI GetFormat(HDC) { return formatSet; }
 int WINAPI DescribeFormat(HDC, int number, UINT, PIXELFORMATDESCRIPTOR *out)
 {
-    *out = ThreeThreeTwo();
+    *out = {};
+    out->dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER | PFD_NEED_PALETTE;
+    out->cColorBits = 8;
+    out->cRedBits = out->cGreenBits = out->cGreenShift = 3;
+    out->cBlueBits = 2;
+    out->cBlueShift = 6;
     return number == 1;
 }
 HGLRC WINAPI CreateContext(HDC) { return reinterpret_cast<HGLRC>(1); }
