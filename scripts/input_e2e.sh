@@ -30,7 +30,7 @@ wid=$(ov_window_of tk-recorder "$pid" 10) || fail "no window named tk-recorder"
 ov_xdotool windowactivate --sync "$wid" 2>/dev/null || ov_xdotool windowfocus --sync "$wid"
 settle
 
-ov_xdotool key --delay 60 shift+a ctrl+Escape Tab F1 BackSpace 1 2 3
+ov_xdotool key --delay 60 shift+a ctrl+Escape Tab F1 BackSpace 1 2 3 Up
 settle
 for button in 1 2 3; do
   ov_xdotool mousemove --window "$wid" 50 60 click "$button"
@@ -60,7 +60,7 @@ code=$?
 
 tr -d '\r' <"$record" >"$record.lf" && mv "$record.lf" "$record" # a Windows console ends lines with CR LF
 # Each expected line must come after the one before it.
-expect=("reshape 400 300" "key 65 1" "key 27 2" "key 49 0" "key 50 0" "key 51 0"
+expect=("reshape 400 300" "key 65 1" "key 27 2" "key 49 0" "key 50 0" "key 51 0" "key 38 0"
         "down 50 60 1" "pointer 50 60" "up 50 60 1" "down 50 60 4" "pointer 50 60" "up 50 60 4"
         "down 50 60 2" "pointer 50 60" "up 50 60 2" "down 100 100 1" "pointer 100 100" "drag -30 100 1"
         "up -30 100 1" "reshape 500 350" "key 112 0" "pointer 10 10" "closed, all null")

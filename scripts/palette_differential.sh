@@ -13,14 +13,9 @@ windows=build/mingw-i686/tests
 mkdir -p "$out"
 
 if [[ $depth == 8 ]]; then
-  for n in $(seq 130 160); do
-    [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] || break
-  done
-  Xvfb ":$n" -screen 0 1024x768x8 -nolisten tcp >/dev/null 2>&1 &
-  xvfb=$!
-  trap 'timeout 60 wineserver -w 2>/dev/null || true; kill $xvfb 2>/dev/null || true' EXIT
-  export DISPLAY=":$n"
-  for _ in $(seq 100); do timeout 5 xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  source scripts/display.sh
+  trap 'timeout 60 wineserver -w 2>/dev/null || true; kill ${OV_XVFB8_PID:-} 2>/dev/null || true' EXIT
+  ov_start_8bit_display
 fi
 
 # Wine's X11 driver shares the X default colour map with every other client,

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: native, native with ASan/UBSan, the
-# threaded suites under TSan, the 32-bit Windows build under Wine, the x86_64
-# Windows build with its scene suites under 64-bit Wine, end-to-end runs of
-# both programs (also with no display), the install trees with programs built
-# on them, and each fuzz target for a short while. Leaves the Windows install tree as a zip in
+# Builds everything and runs every test: native, native with ASan/UBSan and
+# with TSan, the 32-bit Windows build under Wine, the x86_64 Windows build
+# with its scene suites under 64-bit Wine, end-to-end runs of both programs
+# (also with no display), the install trees with programs built on them, and
+# each fuzz target for a short while. Leaves the Windows install tree as a zip in
 # build/mingw-i686. Run as root on Debian.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -45,9 +45,10 @@ step "native build" 1200 bash -c 'build native'
 step "native tests" 900 ctest --preset native
 step "native-asan build" 1200 bash -c 'build native-asan'
 step "native-asan tests" 900 ctest --preset native-asan
-# The threaded suites only: threads, events, message queues, the demo's two threads.
+# Every suite: each opens windows or GL contexts, and with them the display
+# watcher's thread and the driver's, or starts threads of its own.
 step "native-tsan build" 1200 bash -c 'build native-tsan'
-step "native-tsan threaded tests" 900 ctest --preset native-tsan
+step "native-tsan tests" 900 ctest --preset native-tsan
 step "mingw-i686 build" 1200 bash -c 'build mingw-i686'
 ov_wine_env "$root/build"
 step "mingw-i686 tests under Wine" 900 ctest --preset mingw-i686

@@ -67,6 +67,7 @@ void TeardownToolkit()
     s.onButtonUp = nullptr;
     s.onPointerMove = nullptr;
     s.onIdle = nullptr;
+    s.windowActive = 0;
 }
 
 extern "C" {
@@ -110,15 +111,19 @@ void tkFlipBuffers(void)
     platform.SwapBuffers(toolkitState.deviceContext);
 }
 
+// Either output may be null when the caller wants only the other.
 void tkPointerPosition(int32_t *x, int32_t *y)
 {
+    int32_t unwantedX, unwantedY;
+    x = x ? x : &unwantedX;
+    y = y ? y : &unwantedY;
     *x = 0;
     *y = 0;
     POINT pointer;
     if (!platform.GetCursorPos(&pointer))
         return; // both stay 0
-    *x = pointer.x - toolkitState.clientX;
-    *y = pointer.y - toolkitState.clientY;
+    *x = Saturated(int64_t(pointer.x) - toolkitState.clientX);
+    *y = Saturated(int64_t(pointer.y) - toolkitState.clientY);
 }
 
 } // extern "C"

@@ -127,7 +127,8 @@ HPALETTE EnsureRgbPalette(HDC dc)
         return nullptr;
     BuildRgbEntries(format, block->palPalEntry, count);
     toolkitState.palette = MakePalette(block);
-    ClearSystemPalette(dc, count);
+    if (toolkitState.windowActive) // behind another program's window the system palette is not ours to clear
+        ClearSystemPalette(dc, count);
     RealizeToolkitPalette(dc, toolkitState.palette, false);
     return toolkitState.palette;
 }
@@ -160,6 +161,10 @@ HPALETTE EnsureIndexPalette(HDC dc)
 
 int32_t RealizeToolkitPalette(HDC dc, HPALETTE palette, bool background)
 {
+    // Taking the static colours while another window is active would leave
+    // the desktop black and white under it: an inactive window realises
+    // behind, and takes them again when it is activated.
+    background = background || !toolkitState.windowActive;
     HPALETTE selected;
     if (toolkitState.staticTakeover) {
         if (!background) {

@@ -31,6 +31,7 @@ const COLORREF takeoverColors[kSchemeRows] = {
 };
 
 COLORREF savedColors[kSchemeRows];
+bool changingColours = false;
 
 constexpr DWORD kValueBufferBytes = 64;
 
@@ -57,6 +58,14 @@ bool ParseSchemeColour(const char *text, DWORD length, COLORREF *colour)
 void BroadcastColourChange()
 {
     platform.PostMessageA(HWND_BROADCAST, WM_SYSCOLORCHANGE, 0, 0);
+}
+
+// SetSysColors sends WM_SYSCOLORCHANGE to the toolkit window before it returns.
+void SetColours(int rows, const COLORREF *colours)
+{
+    changingColours = true;
+    platform.SetSysColors(rows, schemeElements, colours);
+    changingColours = false;
 }
 
 } // namespace
@@ -99,7 +108,7 @@ bool TakeStaticColors(HDC dc)
     const int rows = SchemeRowsInUse();
     for (int i = 0; i < rows; ++i)
         savedColors[i] = platform.GetSysColor(i);
-    platform.SetSysColors(rows, schemeElements, takeoverColors);
+    SetColours(rows, takeoverColors);
     toolkitState.staticSaved = 1;
     BroadcastColourChange();
     return true;
@@ -111,11 +120,16 @@ bool ReturnStaticColors(HDC dc)
         return false;
     const int rows = SchemeRowsInUse();
     ReadSchemeColors(savedColors, rows);
-    platform.SetSysColors(rows, schemeElements, savedColors);
+    SetColours(rows, savedColors);
     platform.SetSystemPaletteUse(dc, SYSPAL_STATIC);
     BroadcastColourChange();
     toolkitState.staticSaved = 0;
     return true;
+}
+
+bool ChangingSystemColours()
+{
+    return changingColours;
 }
 
 void QueuePaletteRealize()

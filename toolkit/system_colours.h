@@ -24,6 +24,10 @@ bool TakeStaticColors(HDC dc);
 // True when colours were given back, false when none were held.
 bool ReturnStaticColors(HDC dc);
 
+// True while TakeStaticColors or ReturnStaticColors is changing the system
+// colours: the WM_SYSCOLORCHANGE that SetSysColors sends at once is their own.
+bool ChangingSystemColours();
+
 // entries: a 256-entry 3-3-2 RGB palette. Fills staticSlots and
 // staticColors and sets every entry's flags to PC_NOCOLLAPSE.
 void PlaceStaticColors(PALETTEENTRY *entries);

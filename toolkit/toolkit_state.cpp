@@ -12,13 +12,15 @@ ToolkitState toolkitState = {
     nullptr, nullptr, nullptr, nullptr,
     0, 0,                 // staticTakeover, staticSaved
     nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+    0,                    // windowActive
 };
 
 void SetClientCornerFromOuter(int32_t x, int32_t y)
 {
-    toolkitState.clientX = x + platform.GetSystemMetrics(SM_CXFRAME);
-    toolkitState.clientY = y + platform.GetSystemMetrics(SM_CYCAPTION) + platform.GetSystemMetrics(SM_CYFRAME) -
-                           platform.GetSystemMetrics(SM_CYBORDER);
+    // Extreme corners stay at the edge of the range rather than wrap.
+    toolkitState.clientX = Saturated(int64_t(x) + platform.GetSystemMetrics(SM_CXFRAME));
+    toolkitState.clientY = Saturated(int64_t(y) + platform.GetSystemMetrics(SM_CYCAPTION) +
+                                     platform.GetSystemMetrics(SM_CYFRAME) - platform.GetSystemMetrics(SM_CYBORDER));
 }
 
 extern "C" {

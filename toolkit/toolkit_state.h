@@ -33,6 +33,9 @@ struct ToolkitState {
     TkButtonCallback onButtonUp;
     TkPointerMoveCallback onPointerMove;
     TkIdleCallback onIdle;
+    // The window is the active one and not minimised: only then may its
+    // palette be realised in front and take the static colours.
+    int32_t windowActive;
 };
 
 extern ToolkitState toolkitState;
@@ -40,6 +43,12 @@ extern ToolkitState toolkitState;
 // The client corner of an overlapped window whose outer corner is x, y, by
 // the frame metrics the platform reports now.
 void SetClientCornerFromOuter(int32_t x, int32_t y);
+
+// A sum or difference of 32-bit values, held to the 32-bit range.
+inline int32_t Saturated(int64_t value)
+{
+    return value > INT32_MAX ? INT32_MAX : value < INT32_MIN ? INT32_MIN : int32_t(value);
+}
 
 // A handle as the 32-bit number the reporter's "%08lX" prints.
 inline DWORD HandleNumber(const void *handle)

@@ -43,7 +43,8 @@ HWND CreateTheWindow(const void *title, bool wide, const RECT &outer, HINSTANCE 
     const bool placed = toolkitState.systemPlaces != 0;
     const int x = placed ? CW_USEDEFAULT : outer.left;
     const int y = placed ? CW_USEDEFAULT : outer.top;
-    const int width = outer.right - outer.left, height = outer.bottom - outer.top;
+    const int width = Saturated(int64_t(outer.right) - outer.left);
+    const int height = Saturated(int64_t(outer.bottom) - outer.top);
     if (wide)
         return platform.CreateWindowExW(0, kWideClassName, static_cast<LPCWSTR>(title), kWindowStyle, x, y, width,
                                         height, nullptr, nullptr, instance, nullptr);
@@ -54,19 +55,19 @@ HWND CreateTheWindow(const void *title, bool wide, const RECT &outer, HINSTANCE 
 // Steps 5 on: made, shown, with a pixel format and a current context.
 bool FinishWindow(const void *title, bool wide, HINSTANCE instance)
 {
-    RECT outer{toolkitState.clientX, toolkitState.clientY, toolkitState.clientX + toolkitState.clientWidth,
-               toolkitState.clientY + toolkitState.clientHeight};
+    RECT outer{toolkitState.clientX, toolkitState.clientY,
+               Saturated(int64_t(toolkitState.clientX) + toolkitState.clientWidth),
+               Saturated(int64_t(toolkitState.clientY) + toolkitState.clientHeight)};
     platform.AdjustWindowRect(&outer, WS_OVERLAPPEDWINDOW, FALSE);
     toolkitState.window = CreateTheWindow(title, wide, outer, instance);
     if (!toolkitState.window) {
         ReportError(TK_ERROR_WINDOW, "create window failed\n");
         return false;
     }
-    if (toolkitState.systemPlaces) {
-        RECT placed;
-        platform.GetWindowRect(toolkitState.window, &placed);
+    // Without the real rectangle the estimate stands.
+    RECT placed;
+    if (toolkitState.systemPlaces && platform.GetWindowRect(toolkitState.window, &placed))
         SetClientCornerFromOuter(placed.left, placed.top);
-    }
     toolkitState.deviceContext = platform.GetDC(toolkitState.window);
     if (!toolkitState.deviceContext) {
         ReportError(TK_ERROR_WINDOW, "Could not get an HDC for window 0x%08lX\n", HandleNumber(toolkitState.window));

@@ -3,6 +3,7 @@
 // only while the window it was handed is still the toolkit's.
 #include "platform/platform.h"
 #include "toolkit/palettes.h"
+#include "toolkit/system_colours.h"
 #include "toolkit/toolkit_state.h"
 #include "toolkit/window_lifecycle.h"
 
@@ -114,6 +115,7 @@ void Realize(HWND window, bool background)
 LRESULT Activate(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     const bool inactive = LOWORD(wParam) == WA_INACTIVE, minimised = HIWORD(wParam) != 0;
+    toolkitState.windowActive = !inactive && !minimised;
     if (inactive && toolkitState.palette)
         Realize(window, true);
     if (inactive || minimised || !toolkitState.palette)
@@ -130,11 +132,14 @@ void PaletteChanged(HWND window, WPARAM changer)
         platform.RealizePalette(toolkitState.deviceContext);
 }
 
-// New system colours may move the static entries an RGB palette makes room for.
+// New system colours may move the static entries an RGB palette makes room
+// for. Those the takeover and its return set are left alone: the palette
+// they are realising must not be deleted under them, and the static entries
+// do not move for them.
 void RebuildRgbPalette(HWND window)
 {
     PIXELFORMATDESCRIPTOR format;
-    if (!toolkitState.deviceContext || !toolkitState.palette ||
+    if (ChangingSystemColours() || !toolkitState.deviceContext || !toolkitState.palette ||
         !DescribeCurrentFormat(toolkitState.deviceContext, &format) || format.iPixelType != PFD_TYPE_RGBA ||
         !(format.dwFlags & PFD_NEED_PALETTE))
         return;

@@ -76,6 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     toolkitState.formatPolicy = Policy(h.policy);
     toolkitState.formatId = h.formatId;
     toolkitState.sysColorCount = h.paletteUse & 0x80 ? 21 : 25;
+    toolkitState.windowActive = (h.paletteUse & 0x40) != 0;
 
     if (ApplyPixelFormat(toolkitState.deviceContext, toolkitState.modeFlags)) {
         tkCountMapEntries();

@@ -1,7 +1,9 @@
 // A fixed sequence of palette, system-colour and colour-scheme calls that
 // prints every result as "key = value", one per line, and the system palette
-// after every realisation. The Windows build runs it against real GDI, the
-// native build against the portable model; compare_outputs.sh diffs the two.
+// after every realisation; then the toolkit's window with the static-colour
+// takeover and a plain window taking turns to be active. The Windows build
+// runs it against real GDI, the native build against the portable model;
+// compare_outputs.sh diffs the two.
 #include <stdio.h>
 #include <string.h>
 
@@ -11,6 +13,8 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "toolkit/tk.h"
+#include "toolkit/toolkit_state.h"
 
 namespace {
 
@@ -320,6 +324,91 @@ void ColourScheme()
     Print("reg.query.closed", platform.RegQueryValueExA(colours, "Window", nullptr, nullptr, nullptr, &size));
 }
 
+// The toolkit's window gets a 3-3-2 RGBA format that needs a palette: the
+// pixel-format and context calls are scripted, since an 8-bit display offers
+// GL no format; every palette and colour call is the system's.
+int formatSet = 0;
+int WINAPI ChooseFormat(HDC, const PIXELFORMATDESCRIPTOR *) { return 1; }
+BOOL WINAPI SetFormat(HDC, int number, const PIXELFORMATDESCRIPTOR *) { return formatSet = number; }
+int WINAPI GetFormat(HDC) { return formatSet; }
+int WINAPI DescribeFormat(HDC, int number, UINT, PIXELFORMATDESCRIPTOR *out)
+{
+    *out = {};
+    out->dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER | PFD_NEED_PALETTE;
+    out->cColorBits = 8;
+    out->cRedBits = out->cGreenBits = out->cGreenShift = 3;
+    out->cBlueBits = 2;
+    out->cBlueShift = 6;
+    return number == 1;
+}
+HGLRC WINAPI CreateContext(HDC) { return reinterpret_cast<HGLRC>(1); }
+BOOL WINAPI MakeCurrent(HDC, HGLRC) { return TRUE; }
+BOOL WINAPI DeleteContext(HGLRC) { return TRUE; }
+
+// What the toolkit selected and realised during a step.
+std::string selections, realisations;
+PlatformTable system;
+HPALETTE WINAPI LoggedSelect(HDC dc, HPALETTE palette, BOOL background)
+{
+    selections += background ? " back" : " front";
+    return system.SelectPalette(dc, palette, background);
+}
+UINT WINAPI LoggedRealize(HDC dc)
+{
+    const UINT realised = system.RealizePalette(dc);
+    realisations += " " + std::to_string(static_cast<int>(realised));
+    return realised;
+}
+
+void ActivationStep(HDC dc, const std::string &label)
+{
+    Pump();
+    const std::string key = "activation[" + label + "]";
+    Print(key + ".toolkit.active", toolkitState.windowActive);
+    Print(key + ".colours.held", toolkitState.staticSaved);
+    Print(key + ".syspal.use", platform.GetSystemPaletteUse(dc));
+    std::string colours;
+    for (int i = 0; i < 25; ++i)
+        colours += (i ? " " : "") + Hex(platform.GetSysColor(i));
+    Print(key + ".syscolors", colours);
+    Print(key + ".selections", selections.empty() ? "none" : selections.substr(1));
+    Print(key + ".realisations", realisations.empty() ? "none" : realisations.substr(1));
+    selections.clear();
+    realisations.clear();
+}
+
+// Opened in front, the toolkit takes the static colours; each time the
+// plain window is activated it gives them back and realises behind, and it
+// takes them again when activated; shut, it gives them back.
+void ActivationSequence(HDC dc)
+{
+    system = platform;
+    platform.ChoosePixelFormat = ChooseFormat;
+    platform.SetPixelFormat = SetFormat;
+    platform.GetPixelFormat = GetFormat;
+    platform.DescribePixelFormat = DescribeFormat;
+    platform.wglCreateContext = CreateContext;
+    platform.wglMakeCurrent = MakeCurrent;
+    platform.wglDeleteContext = DeleteContext;
+    platform.SelectPalette = LoggedSelect;
+    platform.RealizePalette = LoggedRealize;
+    tkShowErrorBoxes(0);
+    tkSetModeFlags(TKMODE_RGBA | TKMODE_DOUBLE_BUFFER | TKMODE_TAKE_STATIC_COLORS);
+    tkPlaceWindow(40, 40, 200, 150);
+    Print("activation.open", tkOpenWindow("Palette script, toolkit"));
+    const HWND toolkit = toolkitState.window;
+    ActivationStep(dc, "open");
+    for (const char *round : {"", ".again"}) {
+        platform.SetForegroundWindow(windows[1]);
+        ActivationStep(dc, std::string("plain") + round);
+        platform.SetForegroundWindow(toolkit);
+        ActivationStep(dc, std::string("toolkit") + round);
+    }
+    tkShutWindow();
+    ActivationStep(dc, "shut");
+    platform = system;
+}
+
 HWND OpenWindow(const char *title)
 {
     HWND window = platform.CreateWindowExA(0, "OvPaletteScript", title, WS_OVERLAPPEDWINDOW, 0, 0, 320, 240, nullptr,
@@ -355,6 +444,7 @@ int main()
     Realisations(dc);
     SystemColours();
     ColourScheme();
+    ActivationSequence(dc);
 
     platform.ReleaseDC(windows[0], dc);
     platform.DestroyWindow(windows[0]);

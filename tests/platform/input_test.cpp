@@ -119,6 +119,36 @@ TEST_F(Input, TheQueueTakesPostedThenQuitThenInputThenPaint)
     EXPECT_FALSE(PaintWaits(window_));
 }
 
+// The right and middle buttons come as their own messages, and held while the
+// pointer moves.
+TEST_F(Input, EachButtonIsHeldWhileThePointerMoves)
+{
+    RECT frame{}, insets{0, 0, 0, 0};
+    platform.GetWindowRect(window_, &frame);
+    platform.AdjustWindowRectEx(&insets, WS_OVERLAPPEDWINDOW | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, FALSE, 0);
+    const POINT corner{frame.left - insets.left, frame.top - insets.top};
+    const struct {
+        BYTE button;
+        UINT down, up;
+        WPARAM held;
+    } buttons[] = {{VK_RBUTTON, WM_RBUTTONDOWN, WM_RBUTTONUP, MK_RBUTTON},
+                   {VK_MBUTTON, WM_MBUTTONDOWN, WM_MBUTTONUP, MK_MBUTTON}}; // the left one drags below
+    for (const auto &each : buttons) {
+        SCOPED_TRACE(int(each.button));
+        MovePointerTo(corner.x + 50, corner.y + 40);
+        TakeUntil(1, {WM_MOUSEMOVE});
+        delivered.clear();
+        PressButton(each.button);
+        MovePointerTo(corner.x + 60, corner.y + 45);
+        PressButton(each.button, false);
+        const std::vector<Delivered> seen = TakeUntil(3, {each.down, WM_MOUSEMOVE, each.up});
+        ASSERT_EQ(seen.size(), 3u);
+        EXPECT_EQ(std::make_pair(seen[0].message, seen[2].message), std::make_pair(each.down, each.up));
+        EXPECT_EQ(seen[1].wParam, each.held);
+        EXPECT_EQ(seen[1].lParam, MAKELPARAM(60, 45));
+    }
+}
+
 TEST_F(Input, ACapturedDragKeepsReportingPastTheWindowsEdge)
 {
     RECT frame{}, insets{0, 0, 0, 0};
@@ -126,12 +156,12 @@ TEST_F(Input, ACapturedDragKeepsReportingPastTheWindowsEdge)
     platform.AdjustWindowRectEx(&insets, WS_OVERLAPPEDWINDOW | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, FALSE, 0);
     const POINT corner{frame.left - insets.left, frame.top - insets.top}; // of the client area
     MovePointerTo(corner.x + 40, corner.y + 30);
-    PressLeftButton();
+    PressButton(VK_LBUTTON);
     TakeUntil(1, {WM_LBUTTONDOWN});
     MovePointerTo(corner.x - 15, corner.y + 30);
     PressKey(VK_SHIFT);
     MovePointerTo(corner.x - 20, corner.y - 5);
-    PressLeftButton(false);
+    PressButton(VK_LBUTTON, false);
     PressKey(VK_SHIFT, false);
     const std::vector<Delivered> up = TakeUntil(1, {WM_LBUTTONUP});
     ASSERT_EQ(up.size(), 1u);

@@ -23,8 +23,21 @@ HPALETTE MakePalette(const std::vector<PALETTEENTRY> &entries)
     return platform.CreatePalette(palette);
 }
 
-TEST(Palettes, EntryRangesStayWithinThePalette)
+// The stock palette holds the 20 static colours, in this order.
+TEST(Palettes, TheStockPaletteHoldsTheStaticColoursAndRangesStayWithinAPalette)
 {
+    PALETTEENTRY stock[20];
+    ASSERT_EQ(platform.GetPaletteEntries(static_cast<HPALETTE>(platform.GetStockObject(DEFAULT_PALETTE)), 0, 20, stock),
+              20u);
+    std::string colours;
+    for (const PALETTEENTRY &entry : stock) {
+        char one[8];
+        snprintf(one, sizeof one, "%02x%02x%02x ", entry.peRed, entry.peGreen, entry.peBlue);
+        colours += one;
+    }
+    EXPECT_EQ(colours, "000000 800000 008000 808000 000080 800080 008080 c0c0c0 c0dcc0 a6caf0 "
+                       "fffbf0 a0a0a4 808080 ff0000 00ff00 ffff00 0000ff ff00ff 00ffff ffffff ");
+
     HPALETTE largest = MakePalette(std::vector<PALETTEENTRY>(0xFFFF));
     EXPECT_EQ(platform.GetPaletteEntries(largest, 0, 0, nullptr), 0xFFFFu);
     PALETTEENTRY entries[2] = {};

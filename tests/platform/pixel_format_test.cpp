@@ -240,6 +240,9 @@ TEST(PixelFormatDescription, FollowsTheConfigurationAndItsVisual)
          "40/1/0 flags 0x24 type 0 colour 8 rgba 3>>0 3>>3 2>>6 0>>0 accum 0(0 0 0 0) depth 0 stencil 0 aux 0"},
         {{false, 8, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, true, true, PseudoColor, 0, 0, 0},
          "40/1/0 flags 0xa7 type 1 colour 8 rgba 0>>0 0>>0 0>>0 0>>0 accum 0(0 0 0 0) depth 0 stencil 0 aux 2"},
+        // Colour index needs a palette whatever the visual.
+        {{false, 16, 0, 0, 0, 0, 0, 0, 0, 0, 16, 0, 0, false, false, TrueColor, 0xf800, 0x7e0, 0x1f},
+         "40/1/0 flags 0xa4 type 1 colour 16 rgba 0>>0 0>>0 0>>0 0>>0 accum 0(0 0 0 0) depth 16 stencil 0 aux 0"},
     };
     for (const auto &[traits, expected] : cases)
         EXPECT_EQ(Line(PortableDescribeGlxTraits(traits)), expected);

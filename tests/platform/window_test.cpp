@@ -136,6 +136,16 @@ TEST_F(Painting, BeginPaintValidatesAndErasesWhenAsked)
         platform.DestroyWindow(window);
     }
     platform.UnregisterClassA("OvPaintBrushed", instance_);
+
+    // An invalidation without erase leaves an erase still due.
+    HWND window = Open(200, 100, kWindowedStyle, true);
+    const RECT first{0, 0, 10, 10}, second{20, 20, 30, 30};
+    platform.InvalidateRect(window, &first, TRUE);
+    platform.InvalidateRect(window, &second, FALSE);
+    PAINTSTRUCT paint{};
+    platform.BeginPaint(window, &paint);
+    EXPECT_EQ(DeliveredOf({WM_ERASEBKGND}).size(), 1u);
+    platform.EndPaint(window, &paint);
 }
 
 // The class asks for a full repaint on every size change through default
@@ -227,9 +237,13 @@ TEST(GdiObjects, SelectAndDeleteFollowTheKindOfObject)
 
     EXPECT_TRUE(platform.DeleteObject(black)); // stock objects survive deleting
     EXPECT_EQ(platform.SelectObject(first, black), white);
+    // Selected, the section outlives a delete (GDI refuses it, Wine defers it).
+    platform.DeleteObject(section);
+    const BYTE rows[4][12] = {};
+    EXPECT_EQ(platform.SetDIBits(second, section, 0, 4, rows, &info, DIB_RGB_COLORS), 4);
     EXPECT_TRUE(platform.DeleteObject(second)); // as DeleteDC, which lets the section go
     EXPECT_FALSE(platform.DeleteDC(second));
-    EXPECT_TRUE(platform.DeleteObject(section));
+    platform.DeleteObject(section);
     EXPECT_TRUE(platform.DeleteDC(first));
 }
 
@@ -265,6 +279,25 @@ TEST(Process, TheVersionRecordIsFilledOnlyForAKnownSize)
     }
 }
 
+// A colour-scheme value fits a buffer of exactly its size, terminator
+// included, and no smaller one.
+TEST(Registry, AValueFitsABufferOfItsOwnSize)
+{
+    HKEY colours = nullptr;
+    ASSERT_EQ(platform.RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Colors", 0, KEY_QUERY_VALUE, &colours),
+              ERROR_SUCCESS);
+    DWORD needed = 0;
+    ASSERT_EQ(platform.RegQueryValueExA(colours, "Window", nullptr, nullptr, nullptr, &needed), ERROR_SUCCESS);
+    char text[64];
+    for (const DWORD offered : {needed, needed - 1}) {
+        DWORD size = offered;
+        EXPECT_EQ(platform.RegQueryValueExA(colours, "Window", nullptr, nullptr, reinterpret_cast<LPBYTE>(text), &size),
+                  offered == needed ? ERROR_SUCCESS : ERROR_MORE_DATA);
+        EXPECT_EQ(size, needed);
+    }
+    platform.RegCloseKey(colours);
+}
+
 // Ends at once with its code, after writing out what was buffered, even
 // with a window and a current GL context about.
 TEST(Process, ExitProcessEndsAtOnceAndFlushes)
@@ -284,7 +317,7 @@ TEST(Process, ExitProcessEndsAtOnceAndFlushes)
 #ifndef _WIN32
 // SDL's key events wait in the queue for the window, a repeated press as
 // one that was down before; its window events are sent: the procedure has
-// them when the peek returns.
+// them when the peek returns. Only the active window is deactivated.
 TEST_F(WindowTest, SdlEventsBecomeMessages)
 {
     HWND window = Open(320, 200);
@@ -303,6 +336,7 @@ TEST_F(WindowTest, SdlEventsBecomeMessages)
         EXPECT_EQ(message.lParam & 0xC0000000, downBefore);
     }
     const std::pair<Uint8, Messages> sent[] = {
+        {SDL_WINDOWEVENT_FOCUS_GAINED, {{WM_ACTIVATE, WA_ACTIVE}}},
         {SDL_WINDOWEVENT_MINIMIZED, {{WM_SIZE, SIZE_MINIMIZED}, {WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 1)}}},
         {SDL_WINDOWEVENT_CLOSE, kClosing}};
     for (const auto &[windowEvent, expected] : sent) {

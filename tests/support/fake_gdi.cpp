@@ -40,12 +40,15 @@ HPALETTE WINAPI CreatePaletteFake(const LOGPALETTE *block)
 {
     LogCall("CreatePalette");
     fake->palettes.emplace_back(block->palPalEntry, block->palPalEntry + block->palNumEntries);
+    fake->versions.push_back(block->palVersion);
     return fake->Palette(fake->palettes.size() - 1);
 }
 
 // Only what lies inside the palette, as GDI does; says how much.
 UINT WINAPI SetEntriesFake(HPALETTE palette, UINT start, UINT count, const PALETTEENTRY *entries)
 {
+    if (!fake->Live(palette))
+        return 0;
     std::vector<PALETTEENTRY> &held = fake->EntriesOf(palette);
     count = start < held.size() ? std::min(count, UINT(held.size() - start)) : 0;
     std::copy_n(entries, count, held.begin() + (count ? start : 0));
@@ -54,6 +57,8 @@ UINT WINAPI SetEntriesFake(HPALETTE palette, UINT start, UINT count, const PALET
 
 UINT WINAPI GetEntriesFake(HPALETTE palette, UINT start, UINT count, LPPALETTEENTRY entries)
 {
+    if (!fake->Live(palette))
+        return 0;
     const std::vector<PALETTEENTRY> &held = fake->EntriesOf(palette);
     if (!entries)
         return UINT(held.size());
@@ -63,16 +68,30 @@ UINT WINAPI GetEntriesFake(HPALETTE palette, UINT start, UINT count, LPPALETTEEN
 }
 
 void WINAPI NoSleep(DWORD) {}
-LOGGED_MEMBER(DeleteObject, BOOL, (HGDIOBJ), TRUE)
 LOGGED_MEMBER(RealizePalette, UINT, (HDC), fake->realized)
-LOGGED_MEMBER(UnrealizeObject, BOOL, (HGDIOBJ), TRUE)
+LOGGED_MEMBER(UnrealizeObject, BOOL, (HGDIOBJ palette),
+              !fake->unrealizeFails && fake->Live(static_cast<HPALETTE>(palette)))
 LOGGED_MEMBER(RegCloseKey, LSTATUS, (HKEY), ERROR_SUCCESS)
+
+// The stock palette stays.
+BOOL WINAPI DeleteFake(HGDIOBJ object)
+{
+    LogCall("DeleteObject");
+    const size_t index = fake->IndexOf(static_cast<HPALETTE>(object));
+    if (index > 0 && index < fake->palettes.size()) {
+        fake->deleted.resize(fake->palettes.size());
+        fake->deleted[index] = true;
+    }
+    return TRUE;
+}
 
 HGDIOBJ WINAPI StockFake(int index) { return index == DEFAULT_PALETTE ? fake->Palette(0) : nullptr; }
 
 HPALETTE WINAPI SelectFake(HDC, HPALETTE palette, BOOL background)
 {
     LogCall(background ? "SelectPalette background" : "SelectPalette");
+    if (!fake->Live(palette))
+        return nullptr;
     HPALETTE previous = selected ? selected : fake->Palette(0);
     selected = palette;
     return previous;
@@ -94,21 +113,42 @@ BOOL WINAPI SetSysColorsFake(int count, const INT *elements, const COLORREF *col
     LogCall("SetSysColors");
     for (int i = 0; i < count; ++i)
         fake->sysColors[elements[i]] = colours[i];
+    for (const auto &[window, procedure] : fake->windows)
+        procedure(window, WM_SYSCOLORCHANGE, 0, 0);
     return TRUE;
 }
 
-BOOL WINAPI PostFake(HWND window, UINT message, WPARAM, LPARAM)
+BOOL WINAPI PostFake(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (window == HWND_BROADCAST && message == WM_SYSCOLORCHANGE)
         LogCall("broadcast WM_SYSCOLORCHANGE");
-    else if (message == WM_USER)
-        ++fake->pendingRealizeRequests;
+    MSG posted{};
+    posted.hwnd = window;
+    posted.message = message;
+    posted.wParam = wParam;
+    posted.lParam = lParam;
+    fake->posted.push_back(posted);
     return TRUE;
 }
 
-BOOL WINAPI PeekFake(LPMSG, HWND, UINT first, UINT last, UINT)
+bool Matches(const MSG &message, HWND window, UINT first, UINT last)
 {
-    return first <= WM_USER && WM_USER <= last && fake->pendingRealizeRequests > 0;
+    const bool anyKind = first == 0 && last == 0;
+    return (!window || message.hwnd == window || message.hwnd == HWND_BROADCAST) &&
+           (anyKind || (first <= message.message && message.message <= last));
+}
+
+BOOL WINAPI PeekFake(LPMSG out, HWND window, UINT first, UINT last, UINT flags)
+{
+    for (auto it = fake->posted.begin(); it != fake->posted.end(); ++it) {
+        if (!Matches(*it, window, first, last))
+            continue;
+        *out = *it;
+        if (flags & PM_REMOVE)
+            fake->posted.erase(it);
+        return TRUE;
+    }
+    return FALSE;
 }
 
 LSTATUS WINAPI OpenKeyFake(HKEY root, LPCSTR path, DWORD, REGSAM, PHKEY key)
@@ -149,6 +189,26 @@ HLOCAL WINAPI LocalFreeFake(HLOCAL block)
 
 } // namespace
 
+int FakeGdi::Pending(UINT message) const
+{
+    int count = 0;
+    for (const MSG &each : posted)
+        count += each.message == message;
+    return count;
+}
+
+void FakeGdi::RunPosted()
+{
+    for (int taken = 0; taken < 100 && !posted.empty(); ++taken) {
+        const MSG message = posted.front();
+        posted.erase(posted.begin());
+        for (const auto &[window, procedure] : windows) {
+            if (message.hwnd == window || message.hwnd == HWND_BROADCAST)
+                procedure(window, message.message, message.wParam, message.lParam);
+        }
+    }
+}
+
 void InstallFakeGdi(FakeGdi *installed)
 {
     fake = installed;
@@ -162,7 +222,7 @@ void InstallFakeGdi(FakeGdi *installed)
     platform.SetPaletteEntries = SetEntriesFake;
     platform.GetPaletteEntries = GetEntriesFake;
     platform.GetStockObject = StockFake;
-    platform.DeleteObject = LoggedDeleteObject;
+    platform.DeleteObject = DeleteFake;
     platform.SelectPalette = SelectFake;
     platform.RealizePalette = LoggedRealizePalette;
     platform.UnrealizeObject = LoggedUnrealizeObject;

@@ -1,7 +1,9 @@
 // A scripted device for the toolkit's palette and pixel-format code: the
 // formats, the system palette's use, the system colours, the registry and
 // the window's queue answer as a test sets them, palettes are kept here, and
-// every call lands in callLog in order.
+// every call lands in callLog in order. As on Windows, SetSysColors sends
+// WM_SYSCOLORCHANGE to the top-level windows before it returns, and a
+// deleted palette can no longer be used.
 #ifndef TESTS_SUPPORT_FAKE_GDI_H
 #define TESTS_SUPPORT_FAKE_GDI_H
 
@@ -38,13 +40,25 @@ struct FakeGdi {
     bool registryOpens = true;
     std::map<std::string, std::pair<DWORD, std::string>> registry; // type, bytes as delivered
 
-    int pendingRealizeRequests = 0; // WM_USER posted and not yet taken
+    std::vector<WORD> versions; // palVersion of each palette made
+    std::vector<bool> deleted;  // by palette index
+    bool unrealizeFails = false;
+
+    std::vector<std::pair<HWND, WNDPROC>> windows; // the top-level windows
+    std::vector<MSG> posted; // not yet taken; a broadcast as HWND_BROADCAST
 
     HPALETTE Palette(size_t index) const { return reinterpret_cast<HPALETTE>(0x5000 + 4 * index); }
-    std::vector<PALETTEENTRY> &EntriesOf(HPALETTE palette)
+    size_t IndexOf(HPALETTE palette) const { return (reinterpret_cast<uintptr_t>(palette) - 0x5000) / 4; }
+    std::vector<PALETTEENTRY> &EntriesOf(HPALETTE palette) { return palettes.at(IndexOf(palette)); }
+    bool Live(HPALETTE palette) const
     {
-        return palettes.at((reinterpret_cast<uintptr_t>(palette) - 0x5000) / 4);
+        const size_t index = IndexOf(palette);
+        return index < palettes.size() && !(index < deleted.size() && deleted[index]);
     }
+    int Pending(UINT message) const;
+    // Hands what was posted to the windows' procedures, in order, also what
+    // they post meanwhile.
+    void RunPosted();
 };
 
 // A table member that logs its name and gives a fixed answer.

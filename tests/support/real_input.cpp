@@ -33,9 +33,12 @@ void PressKey(BYTE virtualKey, bool down)
     SendInput(1, &input, sizeof input);
 }
 
-void PressLeftButton(bool down)
+void PressButton(BYTE button, bool down)
 {
-    SendMouse(0, 0, down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
+    const DWORD left = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    const DWORD right = down ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP;
+    const DWORD middle = down ? MOUSEEVENTF_MIDDLEDOWN : MOUSEEVENTF_MIDDLEUP;
+    SendMouse(0, 0, button == VK_RBUTTON ? right : button == VK_MBUTTON ? middle : left);
 }
 
 void MovePointerTo(int screenX, int screenY)
@@ -103,9 +106,9 @@ void PressKey(BYTE virtualKey, bool down)
     usleep(5000);
 }
 
-void PressLeftButton(bool down)
+void PressButton(BYTE button, bool down)
 {
-    XTestFakeButtonEvent(Connection(), 1, down, CurrentTime);
+    XTestFakeButtonEvent(Connection(), button == VK_RBUTTON ? 3 : button == VK_MBUTTON ? 2 : 1, down, CurrentTime);
     XSync(Connection(), False);
 }
 

@@ -11,7 +11,8 @@ bool RealInputReady();
 
 void PressKey(BYTE virtualKey, bool down = true);
 
-void PressLeftButton(bool down = true);
+// VK_LBUTTON, VK_RBUTTON or VK_MBUTTON.
+void PressButton(BYTE button, bool down = true);
 void MovePointerTo(int screenX, int screenY);
 
 #endif

@@ -7,6 +7,7 @@
 #include "tests/support/fake_gdi.h"
 #include "tests/support/platform_script.h"
 #include "toolkit/toolkit_state.h"
+#include "toolkit/window_lifecycle.h"
 
 inline PIXELFORMATDESCRIPTOR Format(BYTE type, BYTE colourBits, DWORD flags = 0)
 {
@@ -34,6 +35,7 @@ protected:
         saved_ = toolkitState;
         InstallFakeGdi(&gdi);
         Handles(); // the rest of the record as a program starts
+        gdi.windows = {{toolkitState.window, ToolkitWindowProc}};
     }
     void TearDown() override
     {
@@ -41,11 +43,13 @@ protected:
         EXPECT_EQ(gdi.blocksHeld, 0) << "a local block not given back";
     }
 
+    // An open window, the active one.
     void Handles()
     {
         toolkitState.window = reinterpret_cast<HWND>(0x100);
         toolkitState.deviceContext = reinterpret_cast<HDC>(0x200);
         toolkitState.renderContext = reinterpret_cast<HGLRC>(0x300);
+        toolkitState.windowActive = 1;
     }
     // The window's format, set already; no palette made for it yet.
     void UseFormat(const PIXELFORMATDESCRIPTOR &format)

@@ -30,6 +30,7 @@ TEST_F(PixelFormats, TheRequestFollowsEachFlag)
         {TKMODE_RGBA, {base, rgba, 24, 0, 0, 0, 0}},
         {TKMODE_DOUBLE_BUFFER | TKMODE_DEPTH_BUFFER, {base | PFD_DOUBLEBUFFER, rgba, 24, 0, 0, 24, 0}},
         {TKMODE_ALPHA | TKMODE_ACCUM_BUFFER, {base, rgba, 24, 8, 32, 0, 0}},
+        {TKMODE_ACCUM_BUFFER, {base, rgba, 24, 0, 24, 0, 0}},
         {TKMODE_COLOR_INDEX | TKMODE_ALPHA | TKMODE_ACCUM_BUFFER, {base, index, 8, 8, 16, 0, 0}},
         {TKMODE_COLOR_INDEX | TKMODE_ACCUM_BUFFER, {base, index, 8, 0, 8, 0, 0}},
         {TKMODE_SHALLOW_DEPTH | TKMODE_DEPTH_BUFFER | TKMODE_STENCIL_BUFFER, {base, rgba, 24, 0, 0, 16, 4}},
@@ -56,6 +57,8 @@ TEST_F(PixelFormats, TheExactSearchKeepsTheDeepestMatchOfTheRightKind)
     withoutGL.dwFlags = PFD_DRAW_TO_WINDOW;
     PIXELFORMATDESCRIPTOR noAccumulatedAlpha = Rgba(32, 8, 64, 0, 0);
     noAccumulatedAlpha.cAccumAlphaBits = 0;
+    PIXELFORMATDESCRIPTOR withoutAccumulatedAlpha = Rgba(24, 0, 48, 0, 0);
+    withoutAccumulatedAlpha.cAccumAlphaBits = 0;
     PIXELFORMATDESCRIPTOR index = Rgba(8, 8, 8, 16, 0);
     index.iPixelType = PFD_TYPE_COLORINDEX;
     // Why, the flags, the formats, the count they shrink to, the description
@@ -71,6 +74,7 @@ TEST_F(PixelFormats, TheExactSearchKeepsTheDeepestMatchOfTheRightKind)
         {"stencil", TKMODE_STENCIL_BUFFER, {Rgba(32, 0, 0, 0, 0), Rgba(24, 0, 0, 0, 8)}, -1, 0, 2},
         {"alpha and accumulation need accumulated alpha", TKMODE_ALPHA | TKMODE_ACCUM_BUFFER,
          {Rgba(32, 8, 0, 0, 0), noAccumulatedAlpha, Rgba(24, 8, 64, 0, 0)}, -1, 0, 3},
+        {"accumulation alone does not", TKMODE_ACCUM_BUFFER, {Rgba(32, 0, 0, 0, 0), withoutAccumulatedAlpha}, -1, 0, 2},
         {"colour index ignores alpha and accumulation", TKMODE_COLOR_INDEX | TKMODE_DEPTH_BUFFER,
          {Rgba(32, 0, 0, 24, 0), index}, -1, 0, 2},
         {"a count that shrinks ends the walk", TKMODE_RGBA,

@@ -74,10 +74,10 @@ TEST_F(SystemColours, TakeoverAndReturnSwitchColoursAndStaticUseInOrder)
     for (UINT use : {UINT(SYSPAL_NOSTATIC), UINT(SYSPAL_ERROR)}) {
         SCOPED_TRACE(use);
         gdi.systemPaletteUse = use;
-        gdi.pendingRealizeRequests = 0;
+        gdi.posted.clear();
         EXPECT_FALSE(TakeStaticColors(nullptr));
         EXPECT_FALSE(TakeStaticColors(nullptr));
-        EXPECT_EQ(gdi.pendingRealizeRequests, use == SYSPAL_ERROR ? 0 : 1);
+        EXPECT_EQ(gdi.Pending(WM_USER), use == SYSPAL_ERROR ? 0 : 1);
     }
 }
 

@@ -1,16 +1,20 @@
 // The toolkit window on the real platform: opening and its failures, the
 // loop's two forms, redraws and closing.
 #include <GL/gl.h>
+#include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 
 #include <string>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "tests/support/platform_script.h"
 #include "toolkit/tk.h"
+#include "toolkit/services/toolkit/error_report.h"
 #include "toolkit/toolkit_state.h"
 #include "toolkit/window_lifecycle.h"
 
@@ -42,6 +46,7 @@ protected:
         DrainQueue();
         platform.UnregisterClassA("tkLibWClass", platform.GetModuleHandleA(nullptr)); // a process opens once
         toolkitState = saved_;
+        tkShowErrorBoxes(1); // the switch lives outside the record
     }
     ToolkitState saved_;
     ScopedPlatform scoped_;
@@ -84,10 +89,17 @@ TEST_F(ToolkitWindow, EveryFailedStepIsToldAndLeavesNothingButAQuitRequest)
         EXPECT_EQ(tkLastErrorText() + std::string("\n"), messageBoxes[0].text);
         EXPECT_EQ(toolkitState.onKey == nullptr, windowMade); // teardown ran
         MSG quit;
-        EXPECT_EQ(platform.PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE, windowMade);
+        EXPECT_EQ(platform.PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != FALSE, windowMade);
+        tkRunLoop(); // takes the quit request and returns
+        EXPECT_FALSE(platform.PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
         DrainQueue();
         platform.UnregisterClassA("tkLibWClass", platform.GetModuleHandleA(nullptr));
     }
+    tkShowErrorBoxes(0);
+    messageBoxes.clear();
+    platform.GetDC = NoDC;
+    EXPECT_EQ(tkOpenWindow("silent"), 0);
+    EXPECT_TRUE(messageBoxes.empty());
 }
 
 // Polls until the shown window was painted, or for a second; then clears
@@ -123,6 +135,81 @@ TEST_F(ToolkitWindow, TheShownWindowPaintsTheLoopSwitchesFormsAndASecondOpenFail
     EXPECT_EQ(tkOpenWindow("again"), 0);
     ASSERT_EQ(messageBoxes.size(), 1u);
     EXPECT_EQ(messageBoxes[0].text, "Failed to register window class\n");
+}
+
+std::vector<std::pair<int32_t, int32_t>> reshapes;
+RECT created;
+std::vector<int64_t> Settings()
+{
+    const ToolkitState &s = toolkitState;
+    return {s.modeFlags, s.formatPolicy, s.formatId, s.systemPlaces, ErrorBoxesOn(), s.sysColorCount, s.staticTakeover};
+}
+HWND WINAPI RecordedCreate(DWORD exStyle, LPCSTR name, LPCSTR title, DWORD style, int x, int y, int width, int height,
+                           HWND parent, HMENU menu, HINSTANCE instance, LPVOID data)
+{
+    created = {x, y, x + width, y + height};
+    return realPlatform.CreateWindowExA(exStyle, name, title, style, x, y, width, height, parent, menu, instance, data);
+}
+
+// A placed window is made around the estimated client corner, with the
+// client area asked for. The loop starts with a reshape of its own, after
+// those of the showing; minimising reshapes to nothing. The handles are null
+// before and after, the settings stay; the loop returns at once without a
+// window, handling what waits, and without a reshape.
+TEST_F(ToolkitWindow, APlacedWindowIsMadeAsAskedAndReshapesAsTheLoopStartsAndWhenMinimised)
+{
+    EXPECT_TRUE(!tkWindowHandle() && !tkDeviceContext() && !tkRenderContext());
+    platform.CreateWindowExA = RecordedCreate;
+    tkPlaceWindow(100, 50, 640, 480);
+    RECT outer{toolkitState.clientX, toolkitState.clientY, toolkitState.clientX + 640, toolkitState.clientY + 480};
+    platform.AdjustWindowRect(&outer, WS_OVERLAPPEDWINDOW, FALSE);
+    reshapes.clear();
+    tkOnReshape([](int32_t width, int32_t height) { reshapes.emplace_back(width, height); });
+    tkOnKey([](int32_t, int32_t) {
+        platform.ShowWindow(toolkitState.window, SW_MINIMIZE);
+        platform.PostMessageA(toolkitState.window, WM_CLOSE, 0, 0);
+        return int32_t(0);
+    });
+    ASSERT_EQ(tkOpenWindow("placed"), 1);
+    const std::vector<int64_t> settings = Settings();
+    EXPECT_EQ(memcmp(&created, &outer, sizeof outer), 0);
+    RECT client{};
+    platform.GetClientRect(toolkitState.window, &client);
+    EXPECT_EQ(std::make_pair(client.right, client.bottom), std::make_pair(LONG(640), LONG(480)));
+    const size_t shown = reshapes.size();
+    platform.PostMessageA(toolkitState.window, WM_KEYDOWN, VK_SPACE, 0);
+    tkRunLoop();
+    ASSERT_GE(reshapes.size(), shown + 2);
+    EXPECT_EQ(reshapes[shown], std::make_pair(640, 480));
+    EXPECT_EQ(reshapes.back(), std::make_pair(0, 0));
+    EXPECT_TRUE(!tkWindowHandle() && !tkDeviceContext() && !tkRenderContext());
+    EXPECT_EQ(Settings(), settings);
+
+    tkOnReshape([](int32_t width, int32_t height) { reshapes.emplace_back(width, height); });
+    reshapes.clear();
+    platform.PostThreadMessageA(platform.GetCurrentThreadId(), WM_USER + 3, 0, 0);
+    tkRunLoop();
+    MSG waiting;
+    EXPECT_FALSE(platform.PeekMessageA(&waiting, nullptr, 0, 0, PM_NOREMOVE));
+    EXPECT_TRUE(reshapes.empty());
+}
+
+void WINAPI ReportingExit(UINT code)
+{
+    fprintf(stderr, "window %s\n", tkWindowHandle() ? "left" : "gone");
+    realPlatform.ExitProcess(code);
+}
+
+TEST_F(ToolkitWindow, ExitProgramDestroysTheWindowAndEndsTheProcess)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            platform.ExitProcess = ReportingExit;
+            if (tkOpenWindow("exiting"))
+                tkExitProgram();
+        },
+        ::testing::ExitedWithCode(0), "window gone");
 }
 
 // The choosing and exact policies on the display's real formats: the

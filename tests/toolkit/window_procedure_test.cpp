@@ -1,5 +1,6 @@
 // The window procedure and teardown on a scripted device: what each message
 // turns into, in which order, and what a callback may do meanwhile.
+#include <algorithm>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -124,7 +125,7 @@ TEST_F(WindowProcedure, ShuttingFromACallbackGivesTheColoursBackOrSelectsTheStoc
     // Whether the static colours are held, the calls before the palette goes.
     const std::pair<bool, std::vector<std::string>> cases[] = {
         {false, {"DestroyWindow", "SelectPalette"}},
-        {true, {"DestroyWindow", "RegCloseKey", "SetSysColors", "SetSystemPaletteUse static",
+        {true, {"DestroyWindow", "RegCloseKey", "SetSysColors", "DefWindowProcA 21", "SetSystemPaletteUse static",
                 "broadcast WM_SYSCOLORCHANGE", "UnrealizeObject", "SelectPalette background", "RealizePalette"}},
     };
     for (auto [takeover, expected] : cases) {
@@ -173,6 +174,39 @@ TEST_F(WindowProcedure, PaletteMessagesRealiseInFrontOrBehind)
         toolkitState.staticSaved = staticSaved;
         EXPECT_EQ(ToolkitWindowProc(toolkitState.window, message, wParam, 0), result);
         EXPECT_EQ(callLog, calls);
+    }
+}
+
+// The static colours are held exactly while the window is active and not
+// minimised, whatever the colour changes of the takeover and its return
+// bring back through the queue; each realisation in front succeeds at once,
+// though SetSysColors sends WM_SYSCOLORCHANGE in the middle of it.
+TEST_F(WindowProcedure, OnlyTheActiveWindowHoldsTheStaticColours)
+{
+    toolkitState.windowActive = 0; // opened behind another program's window
+    toolkitState.modeFlags = TKMODE_TAKE_STATIC_COLORS;
+    UseFormat(ThreeThreeTwo());
+    gdi.realized = 3;
+    for (int i = 0; i < 25; ++i)
+        gdi.sysColors[i] = RGB(i, 1, 1);
+    ASSERT_NE(EnsureRgbPalette(toolkitState.deviceContext), nullptr);
+    EXPECT_EQ(std::count(callLog.begin(), callLog.end(), "CreatePalette"), 1); // the system palette is not cleared
+    for (WPARAM activation : {WPARAM(WA_INACTIVE), WPARAM(WA_ACTIVE), WPARAM(WA_INACTIVE), WPARAM(WA_CLICKACTIVE),
+                              MAKEWPARAM(WA_ACTIVE, 1),
+                              WPARAM(WA_ACTIVE), MAKEWPARAM(WA_INACTIVE, 1)}) {
+        SCOPED_TRACE(activation);
+        const bool minimised = HIWORD(activation), front = LOWORD(activation) != WA_INACTIVE && !minimised;
+        callLog.clear();
+        paintsWaiting = 0;
+        Send(WM_ACTIVATE, activation);
+        EXPECT_EQ(gdi.Pending(WM_USER), 0);
+        const bool realised = front || LOWORD(activation) == WA_INACTIVE;
+        EXPECT_EQ(std::count(callLog.begin(), callLog.end(), "InvalidateRect"), realised ? 1 : 0);
+        gdi.RunPosted();
+        Send(WM_USER);
+        EXPECT_EQ(toolkitState.staticSaved, front);
+        EXPECT_EQ(gdi.sysColors[COLOR_BTNFACE], front ? PALETTERGB(255, 255, 255) : RGB(15, 1, 1));
+        EXPECT_EQ(gdi.systemPaletteUse, UINT(front ? SYSPAL_NOSTATIC : SYSPAL_STATIC));
     }
 }
 

@@ -44,7 +44,8 @@ UINT WINAPI PortableSetPaletteEntries(HPALETTE palette, UINT start, UINT count, 
     if (!found || found->stock || !entries)
         return 0;
     const UINT n = EntriesInRange(found->entries.size(), start, count);
-    std::copy(entries, entries + n, found->entries.begin() + start);
+    if (n > 0) // a start past the end names no entry to begin at
+        std::copy(entries, entries + n, found->entries.begin() + start);
     return n;
 }
 
@@ -58,7 +59,8 @@ UINT WINAPI PortableGetPaletteEntries(HPALETTE palette, UINT start, UINT count, 
     if (!entries || count == 0)
         return static_cast<UINT>(found->entries.size());
     const UINT n = EntriesInRange(found->entries.size(), start, count);
-    std::copy_n(found->entries.begin() + start, n, entries);
+    if (n > 0)
+        std::copy_n(found->entries.begin() + start, n, entries);
     return n;
 }
 

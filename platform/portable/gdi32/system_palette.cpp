@@ -7,11 +7,15 @@
 // What cannot be placed is matched to the nearest colour when drawn, which
 // changes no slot. A realisation first gives back what the same palette took
 // before, so it maps the palette afresh every time and UnrealizeObject has
-// nothing to do. There is one desktop, so one system palette per process.
+// nothing to do. A palette is the foreground palette when it was selected,
+// not forced into the background, into the device context of the active
+// window; any other is realised in the background. There is one desktop, so
+// one system palette per process.
 #include "fill_table.h"
 #include "gdi32/device_caps.h"
 #include "gdi32/gdi_objects.h"
 #include "gdi32/palettes.h"
+#include "user32/window_events.h"
 
 namespace {
 
@@ -109,20 +113,19 @@ UINT Realise(SystemPalette &system, HPALETTE palette, const std::vector<PALETTEE
 
 HPALETTE WINAPI PortableSelectPalette(HDC dc, HPALETTE palette, BOOL background)
 {
+    const HWND active = PortableActiveWindow();
     std::lock_guard<std::mutex> hold(PortableGdiLock());
     PortableDeviceContext *context = PortableFindDeviceContext(dc);
     if (!context || !PortableFindPalette(palette))
         return nullptr;
     const HGDIOBJ previous = context->palette;
     context->palette = palette;
-    context->paletteBackground = background != FALSE;
+    context->paletteBackground = background != FALSE || !context->window || context->window != active;
     return static_cast<HPALETTE>(previous);
 }
 
 // The stock palette holds only static colours and never takes slots from
-// the foreground palette, so it is always realised in the background. A
-// palette selected in the foreground is the foreground palette: the portable
-// desktop has one application.
+// the foreground palette, so it is always realised in the background.
 UINT WINAPI PortableRealizePalette(HDC dc)
 {
     const bool paletteDevice = PortableIsPaletteDevice();

@@ -128,7 +128,7 @@ BOOL WINAPI PortableWglMakeCurrent(HDC dc, HGLRC context)
         return FALSE;
     const bool made = glXMakeContextCurrent(surface.display, surface.drawable, surface.drawable, glx);
     std::lock_guard<std::mutex> hold(Contexts().lock);
-    RenderingContext &claimed = Contexts().live[context];
+    RenderingContext &claimed = Contexts().live.at(context); // claimed: no other thread deletes it
     if (!made) {
         if (currentContext != context)
             claimed.currentOn = 0;
@@ -141,6 +141,8 @@ BOOL WINAPI PortableWglMakeCurrent(HDC dc, HGLRC context)
     return TRUE;
 }
 
+// The check and the removal are one step: once a context passed the check no
+// other thread can claim it, nor delete it a second time.
 BOOL WINAPI PortableWglDeleteContext(HGLRC context)
 {
     const DWORD self = PortableCurrentThreadId();
@@ -153,12 +155,11 @@ BOOL WINAPI PortableWglDeleteContext(HGLRC context)
         if (found->second.currentOn != 0 && found->second.currentOn != self)
             return FALSE;
         gone = found->second;
+        Contexts().live.erase(found);
     }
-    if (currentContext == context)
-        ReleaseCurrent();
-    {
-        std::lock_guard<std::mutex> hold(Contexts().lock);
-        Contexts().live.erase(context);
+    if (currentContext == context) {
+        glXMakeContextCurrent(gone.display, None, None, nullptr);
+        currentContext = nullptr;
     }
     glXDestroyContext(gone.display, gone.glx);
     return TRUE;

@@ -13,7 +13,7 @@
 #include <mutex>
 #include <unordered_map>
 
-#include "user32/window_registry.h"
+#include "user32/sdl_windows.h"
 
 namespace {
 
@@ -51,17 +51,18 @@ std::mutex &TrapLock()
 
 bool X11Target(HWND window, Display **display, Window *xWindow, uint32_t *sdlId)
 {
-    SDL_Window *sdl = PortableSdlWindow(window);
-    if (!sdl)
-        return false;
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (!SDL_GetWindowWMInfo(sdl, &info) || info.subsystem != SDL_SYSWM_X11)
-        return false;
-    *display = info.info.x11.display;
-    *xWindow = info.info.x11.window;
-    *sdlId = SDL_GetWindowID(sdl);
-    return true;
+    bool found = false;
+    PortableWithSdlWindow(window, [&](SDL_Window *sdl) {
+        SDL_SysWMinfo info;
+        SDL_VERSION(&info.version);
+        if (!SDL_GetWindowWMInfo(sdl, &info) || info.subsystem != SDL_SYSWM_X11)
+            return;
+        *display = info.info.x11.display;
+        *xWindow = info.info.x11.window;
+        *sdlId = SDL_GetWindowID(sdl);
+        found = true;
+    });
+    return found;
 }
 
 // A DirectColor visual shows nothing sensible until its ramps are stored.
@@ -200,7 +201,10 @@ bool PortableAttachSurface(HWND window, int format, GLXFBConfig config)
     if (format <= 0 || !config || !X11Target(window, &made.gl.display, &parent, &made.sdlId))
         return false;
     static std::once_flag watching;
-    std::call_once(watching, [] { SDL_AddEventWatch(FollowClientSize, nullptr); });
+    std::call_once(watching, [] {
+        PortableSdlHold hold(PortableSdlLock());
+        SDL_AddEventWatch(FollowClientSize, nullptr);
+    });
     made.gl.format = format;
     made.gl.config = config;
     std::lock_guard<std::mutex> hold(LiveSurfaces().lock);

@@ -24,6 +24,7 @@ ModeState &Modes()
 
 bool FindDisplayMode(const DEVMODEA &wanted, SDL_DisplayMode *found)
 {
+    PortableSdlHold hold(PortableSdlLock());
     SDL_DisplayMode desktop;
     if (SDL_GetDesktopDisplayMode(0, &desktop) != 0)
         return false;
@@ -46,6 +47,7 @@ void LeaveFullscreen()
         std::lock_guard<std::mutex> hold(Modes().lock);
         Modes().fullscreen.reset();
     }
+    PortableSdlHold hold(PortableSdlLock()); // no window goes meanwhile
     std::vector<SDL_Window *> fullscreen;
     PortableVisitWindows([&](PortableWindow &window) {
         if (SDL_GetWindowFlags(window.sdl) & SDL_WINDOW_FULLSCREEN)
@@ -84,6 +86,7 @@ std::optional<SDL_DisplayMode> PortableFullscreenMode()
 // As GetSystemMetrics, before any window too.
 bool PortableScreenSize(int *width, int *height)
 {
+    PortableSdlHold hold(PortableSdlLock());
     SDL_DisplayMode mode;
     if (!PortableEnsureVideo() || SDL_GetDesktopDisplayMode(0, &mode) != 0)
         return false;

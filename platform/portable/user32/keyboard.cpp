@@ -5,6 +5,7 @@
 #include "fill_table.h"
 #include "kernel32/threads.h"
 #include "user32/message_queue.h"
+#include "user32/sdl_windows.h"
 #include "user32/virtual_keys.h"
 
 namespace {
@@ -46,7 +47,7 @@ uint32_t TakeTypedCharacter()
 }
 
 // Alt went down and no other key since: its release is a system key too.
-bool altAlone = false; // event reader
+bool altAlone = false; // event reader, SDL lock held
 
 // Win32's system keys: anything pressed with Alt (but not with Control,
 // which makes AltGr), F10, Alt itself, and its release after nothing else.
@@ -118,8 +119,10 @@ HWND WINAPI PortableSetFocus(HWND handle)
     if (!window)
         return nullptr;
     // X11 refuses the focus for an unmapped window.
-    if (window->visible && !window->minimized)
+    if (window->visible && !window->minimized) {
+        PortableSdlHold hold(PortableSdlLock());
         SDL_SetWindowInputFocus(window->sdl);
+    }
     focusWindow = handle;
     return previous;
 }
@@ -131,7 +134,7 @@ HWND WINAPI PortableGetFocus(void)
 
 } // namespace
 
-void PortablePostKey(const PortableWindow &window, const SDL_KeyboardEvent &event)
+void PortablePostKey(HWND window, DWORD owner, const SDL_KeyboardEvent &event)
 {
     const BYTE key = PortableVirtualKey(event.keysym);
     const bool down = event.type == SDL_KEYDOWN;
@@ -144,10 +147,10 @@ void PortablePostKey(const PortableWindow &window, const SDL_KeyboardEvent &even
     PortableInput input;
     input.keys = PortableDeviceKeys();
     const UINT message = KeyMessage(key, down, input.keys);
-    input.message = PortableMakeMessage(window.handle, message, key, KeyData(event, input.keys, down));
+    input.message = PortableMakeMessage(window, message, key, KeyData(event, input.keys, down));
     if (down)
         input.character = typed ? typed : PortableFallbackCharacter(key, input.keys);
-    PortablePostInput(window.owner, input);
+    PortablePostInput(owner, input);
 }
 
 void PortableRememberCharacter(const MSG &keyMessage, uint32_t character)

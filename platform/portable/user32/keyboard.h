@@ -7,10 +7,10 @@
 
 #include "user32/window_registry.h"
 
-// Event reader: queues the key message of an SDL key event for the window's
-// owner, with the character the layout gives for it (SDL's text event that
-// follows a press is taken here).
-void PortablePostKey(const PortableWindow &window, const SDL_KeyboardEvent &event);
+// Event reader, SDL lock held: queues the key message of an SDL key event for
+// the window's owner, with the character the layout gives for it (SDL's text
+// event that follows a press is taken here).
+void PortablePostKey(HWND window, DWORD owner, const SDL_KeyboardEvent &event);
 
 // The calling thread took this key message: TranslateMessage gives it this
 // character.

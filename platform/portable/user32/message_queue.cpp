@@ -1,8 +1,10 @@
 // Per-thread message queues in software, taken in Win32's order: posted
 // messages, then the quit request (a flag beside the queue, so WM_QUIT comes
 // only after the posted messages, and whatever the filter), then input, then
-// WM_PAINT for a window with something to repaint. A taken input message sets the thread's key state to
-// the one it was stamped with.
+// WM_PAINT for a window with something to repaint. A taken input message sets
+// the thread's key state to the one it was stamped with. Beside the messages
+// a queue holds the work other threads handed to its thread's windows, done
+// before any message is taken. Every queue changes only under PortableLock().
 #include <chrono>
 #include <deque>
 #include <algorithm>
@@ -37,6 +39,7 @@ struct MessageQueue {
     bool quitPending = false;
     WPARAM quitCode = 0;
     std::deque<PortableInput> input;
+    std::deque<std::function<void()>> tasks;
 };
 
 std::unordered_map<DWORD, MessageQueue> &Queues()
@@ -124,11 +127,14 @@ bool Waiting(const MessageQueue &queue)
     return !queue.posted.empty() || queue.quitPending || !queue.input.empty();
 }
 
-// Lock held through `hold`; returns on any change or at the deadline. A
-// thread that reads SDL's events also returns when the display has sent
-// something.
-void WaitForChange(std::unique_lock<std::mutex> &hold, const std::optional<Clock::time_point> &deadline)
+// Lock held through `hold`; returns on any change or at the deadline, at
+// once when work was handed to the thread. A thread that reads SDL's events
+// also returns when the display has sent something.
+void WaitForChange(std::unique_lock<std::mutex> &hold, const MessageQueue &queue,
+                   const std::optional<Clock::time_point> &deadline)
 {
+    if (!queue.tasks.empty())
+        return;
     std::condition_variable &signal = PortableSignal();
     std::optional<Clock::time_point> until = deadline;
     const bool readsDisplay = PortableCanPump();
@@ -179,7 +185,7 @@ BOOL WINAPI PortableGetMessageA(LPMSG message, HWND window, UINT first, UINT las
             if (!queue)
                 return -1;
             if (!TakeMessage(self, *queue, filter, true, message, &taken)) {
-                WaitForChange(hold, std::nullopt);
+                WaitForChange(hold, *queue, std::nullopt);
                 continue;
             }
         }
@@ -276,7 +282,9 @@ DWORD WINAPI PortableMsgWaitForMultipleObjects(DWORD count, const HANDLE *handle
             return WAIT_OBJECT_0 + count;
         if (deadline && Clock::now() >= *deadline)
             return WAIT_TIMEOUT;
-        WaitForChange(hold, deadline);
+        if (!queue)
+            return WAIT_FAILED;
+        WaitForChange(hold, *queue, deadline);
     }
 }
 
@@ -337,6 +345,24 @@ void PortableSendToTopLevelWindows(UINT message, WPARAM wParam, LPARAM lParam)
         else
             PortablePostToThread(owner, PortableMakeMessage(handle, message, wParam, lParam));
     }
+}
+
+bool PortableAskThread(DWORD threadId, std::function<void()> task)
+{
+    return Enqueue(threadId, [&](MessageQueue &queue) { queue.tasks.push_back(std::move(task)); });
+}
+
+void PortableRunAskedTasks()
+{
+    const DWORD self = PortableCurrentThreadId();
+    std::deque<std::function<void()>> tasks;
+    {
+        std::lock_guard<std::mutex> hold(PortableLock());
+        if (MessageQueue *queue = QueueOf(self))
+            tasks.swap(queue->tasks);
+    }
+    for (const std::function<void()> &task : tasks)
+        task();
 }
 
 void PortableDiscardQueue(DWORD threadId)

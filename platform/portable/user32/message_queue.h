@@ -4,6 +4,8 @@
 
 #include <stdint.h>
 
+#include <functional>
+
 #include "platform/platform.h"
 #include "user32/key_state.h"
 
@@ -27,6 +29,13 @@ struct PortableInput {
     uint32_t character = 0;
 };
 bool PortablePostInput(DWORD threadId, const PortableInput &input);
+
+// Hands work on a thread's windows to that thread, which does it at its next
+// look at its queue, before it takes a message, as Win32 handles messages
+// sent from other threads; false when the thread is gone.
+bool PortableAskThread(DWORD threadId, std::function<void()> task);
+// Does what was handed to the calling thread, in order.
+void PortableRunAskedTasks();
 
 void PortableDiscardQueue(DWORD threadId); // PortableLock() held; the thread has ended
 

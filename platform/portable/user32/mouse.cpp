@@ -2,18 +2,54 @@
 // and ShowCursor's display count. SDL captures the pointer (an X pointer
 // grab) only while the program holds the capture, as Win32 does, so a drag
 // past the window's edge keeps reporting just when SetCapture asked for it.
+// One window of the desktop holds the capture; GetCapture tells it to the
+// thread that owns it only.
 #include "user32/mouse.h"
 
 #include <atomic>
+#include <mutex>
 
 #include "fill_table.h"
+#include "kernel32/threads.h"
 #include "user32/key_state.h"
 #include "user32/message_queue.h"
 #include "user32/sdl_windows.h"
 
 namespace {
 
-thread_local HWND captureWindow = nullptr;
+struct Capture {
+    std::mutex lock;
+    HWND window = nullptr;
+    DWORD thread = 0;
+};
+
+Capture &TheCapture()
+{
+    static auto *capture = new Capture; // windows of exiting threads still go
+    return *capture;
+}
+
+HWND CaptureOf(DWORD thread)
+{
+    std::lock_guard<std::mutex> hold(TheCapture().lock);
+    return thread == 0 || TheCapture().thread == thread ? TheCapture().window : nullptr;
+}
+
+// Ends the capture if it is held by that window, or by any window when null.
+void EndCapture(DWORD thread, HWND window)
+{
+    {
+        std::lock_guard<std::mutex> hold(TheCapture().lock);
+        Capture &capture = TheCapture();
+        if (!capture.window || capture.thread != thread || (window && capture.window != window))
+            return;
+        capture.window = nullptr;
+        capture.thread = 0;
+    }
+    PortableSdlHold hold(PortableSdlLock());
+    SDL_CaptureMouse(SDL_FALSE);
+}
+
 std::atomic<int> cursorCount{0};
 
 WPARAM MouseKeyFlags(const PortableKeyState &keys)
@@ -58,8 +94,7 @@ void NoteButtons(Uint32 held)
 SDL_Point ClientOrigin(HWND window)
 {
     SDL_Point origin{0, 0};
-    if (SDL_Window *sdl = PortableSdlWindow(window))
-        SDL_GetWindowPosition(sdl, &origin.x, &origin.y);
+    PortableWithSdlWindow(window, [&](SDL_Window *sdl) { SDL_GetWindowPosition(sdl, &origin.x, &origin.y); });
     return origin;
 }
 
@@ -67,24 +102,28 @@ HWND WINAPI PortableSetCapture(HWND handle)
 {
     if (!PortableFindOwnedWindow(handle))
         return nullptr;
-    const HWND previous = captureWindow;
-    captureWindow = handle;
+    const DWORD self = PortableCurrentThreadId();
+    HWND previous;
+    {
+        std::lock_guard<std::mutex> hold(TheCapture().lock);
+        previous = TheCapture().thread == self ? TheCapture().window : nullptr;
+        TheCapture().window = handle;
+        TheCapture().thread = self;
+    }
+    PortableSdlHold hold(PortableSdlLock());
     SDL_CaptureMouse(SDL_TRUE);
     return previous;
 }
 
 BOOL WINAPI PortableReleaseCapture(void)
 {
-    if (captureWindow) {
-        captureWindow = nullptr;
-        SDL_CaptureMouse(SDL_FALSE);
-    }
+    EndCapture(PortableCurrentThreadId(), nullptr);
     return TRUE;
 }
 
 HWND WINAPI PortableGetCapture(void)
 {
-    return captureWindow;
+    return CaptureOf(PortableCurrentThreadId());
 }
 
 BOOL WINAPI PortableGetCursorPos(LPPOINT point)
@@ -92,6 +131,7 @@ BOOL WINAPI PortableGetCursorPos(LPPOINT point)
     if (!point || !PortableEnsureVideo())
         return FALSE;
     int x = 0, y = 0;
+    PortableSdlHold hold(PortableSdlLock());
     SDL_GetGlobalMouseState(&x, &y);
     point->x = x;
     point->y = y;
@@ -101,6 +141,7 @@ BOOL WINAPI PortableGetCursorPos(LPPOINT point)
 int WINAPI PortableShowCursor(BOOL show)
 {
     const int count = show ? ++cursorCount : --cursorCount;
+    PortableSdlHold hold(PortableSdlLock());
     if (SDL_WasInit(SDL_INIT_VIDEO))
         SDL_ShowCursor(count >= 0 ? SDL_ENABLE : SDL_DISABLE);
     return count;
@@ -108,7 +149,7 @@ int WINAPI PortableShowCursor(BOOL show)
 
 } // namespace
 
-void PortablePostMouse(const PortableWindow &window, const SDL_Event &event)
+void PortablePostMouse(HWND window, DWORD owner, const SDL_Event &event)
 {
     UINT message = WM_MOUSEMOVE;
     SDL_Point at{event.motion.x, event.motion.y};
@@ -124,15 +165,15 @@ void PortablePostMouse(const PortableWindow &window, const SDL_Event &event)
     }
     PortableInput input;
     input.keys = PortableDeviceKeys();
-    const SDL_Point origin = ClientOrigin(window.handle);
+    const SDL_Point origin = ClientOrigin(window);
     SDL_Point screen{origin.x + at.x, origin.y + at.y};
-    HWND target = window.handle;
-    DWORD owner = window.owner;
-    if (captureWindow && captureWindow != target) { // the capture takes every mouse message
-        const SDL_Point captured = ClientOrigin(captureWindow);
+    HWND target = window;
+    const HWND capture = CaptureOf(0);
+    if (capture && capture != target) { // the capture takes every mouse message
+        const SDL_Point captured = ClientOrigin(capture);
         at = {screen.x - captured.x, screen.y - captured.y};
-        target = captureWindow;
-        owner = PortableWindowOwner(captureWindow);
+        target = capture;
+        owner = PortableWindowOwner(capture);
     }
     input.message = PortableMakeMessage(target, message, MouseKeyFlags(input.keys), MAKELPARAM(at.x, at.y));
     input.message.pt = {screen.x, screen.y};
@@ -146,8 +187,7 @@ bool PortableCursorShown()
 
 void PortableForgetCapture(HWND window)
 {
-    if (captureWindow == window)
-        PortableReleaseCapture();
+    EndCapture(PortableCurrentThreadId(), window);
 }
 
 void PortableFillMouse(PlatformTable *t)

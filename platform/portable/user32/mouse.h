@@ -6,9 +6,9 @@
 
 #include "user32/window_registry.h"
 
-// Event reader: queues the message of an SDL motion or button event for the
-// window's owner, or for the window that holds the capture.
-void PortablePostMouse(const PortableWindow &window, const SDL_Event &event);
+// Event reader, SDL lock held: queues the message of an SDL motion or button
+// event for the window's owner, or for the window that holds the capture.
+void PortablePostMouse(HWND window, DWORD owner, const SDL_Event &event);
 
 // Whether ShowCursor's display count lets the cursor show.
 bool PortableCursorShown();

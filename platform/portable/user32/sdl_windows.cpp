@@ -18,6 +18,7 @@
 #include "user32/display_modes.h"
 #include "user32/display_watch.h"
 #include "user32/keyboard.h"
+#include "user32/message_queue.h"
 #include "user32/mouse.h"
 #include "user32/painting.h"
 #include "user32/window_classes.h"
@@ -31,8 +32,10 @@ namespace {
 constexpr int kDefaultClientWidth = 640;
 constexpr int kDefaultClientHeight = 480;
 
+// Not yet registered: no other thread can see it.
 bool OpenSdlWindow(PortableWindow &window)
 {
+    PortableSdlHold hold(PortableSdlLock());
     Uint32 flags = SDL_WINDOW_HIDDEN; // GL draws to a child window of its own visual
     if (window.frame.Empty())
         flags |= SDL_WINDOW_BORDERLESS;
@@ -52,12 +55,8 @@ bool OpenSdlWindow(PortableWindow &window)
     if (fullscreen)
         SDL_SetWindowDisplayMode(sdl, &*mode);
     PortableWatchDisplayOf(sdl);
-    const auto attach = [&](PortableWindow &registered) {
-        registered.sdl = sdl;
-        registered.sdlId = SDL_GetWindowID(sdl);
-    };
-    if (!window.handle || !PortableVisitWindow(window.handle, attach))
-        attach(window); // not registered yet: no other thread can see it
+    window.sdl = sdl;
+    window.sdlId = SDL_GetWindowID(sdl);
     return true;
 }
 
@@ -109,100 +108,146 @@ HWND WINAPI PortableCreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR ti
 
 BOOL WINAPI PortableGetClientRect(HWND handle, LPRECT rect)
 {
-    const PortableWindow *window = PortableFindWindow(handle);
-    if (!window || !rect)
-        return FALSE;
-    rect->left = 0;
-    rect->top = 0;
-    rect->right = window->minimized ? 0 : window->clientWidth;
-    rect->bottom = window->minimized ? 0 : window->clientHeight;
-    return TRUE;
+    return rect && PortableVisitWindow(handle, [&](PortableWindow &window) {
+               *rect = {0, 0, window.minimized ? 0 : window.clientWidth, window.minimized ? 0 : window.clientHeight};
+           });
 }
 
 // The modelled frame around where the client area really is.
 BOOL WINAPI PortableGetWindowRect(HWND handle, LPRECT rect)
 {
-    const PortableWindow *window = PortableFindWindow(handle);
-    if (!window || !rect)
-        return FALSE;
-    rect->left = window->x;
-    rect->top = window->y;
-    rect->right = window->x + window->frame.left + window->clientWidth + window->frame.right;
-    rect->bottom = window->y + window->frame.top + window->clientHeight + window->frame.bottom;
-    return TRUE;
+    return rect && PortableVisitWindow(handle, [&](PortableWindow &window) {
+               *rect = {window.x, window.y, window.x + window.frame.left + window.clientWidth + window.frame.right,
+                        window.y + window.frame.top + window.clientHeight + window.frame.bottom};
+           });
+}
+
+void SdlCall(void (*call)(SDL_Window *), SDL_Window *sdl)
+{
+    PortableSdlHold hold(PortableSdlLock());
+    call(sdl);
+}
+
+bool IsMaximized(SDL_Window *sdl)
+{
+    PortableSdlHold hold(PortableSdlLock());
+    return (SDL_GetWindowFlags(sdl) & SDL_WINDOW_MAXIMIZED) != 0;
+}
+
+void Restore(PortableWindow &window, PortableNotices &notices)
+{
+    SdlCall(SDL_RestoreWindow, window.sdl);
+    PortableSetMinimized(window, false, notices);
+}
+
+// Owner thread. The commands that show a window activate it, as Win32's do.
+void ShowOwnWindow(PortableWindow &window, int command, PortableNotices &notices)
+{
+    switch (command) {
+    case SW_HIDE:
+        if (window.visible)
+            SdlCall(SDL_HideWindow, window.sdl);
+        {
+            PortableWindowLock hold;
+            window.visible = false;
+        }
+        PortableSetPaintable(window.handle, false);
+        PortableDeactivate(window.handle, notices);
+        break;
+    case SW_MAXIMIZE: // the window manager sizes it; the size message follows from there
+        PortableReveal(window, notices);
+        if (window.minimized)
+            Restore(window, notices);
+        SdlCall(SDL_MaximizeWindow, window.sdl);
+        PortableActivate(window.handle, notices);
+        break;
+    case SW_MINIMIZE:
+    case SW_SHOWMINIMIZED:
+        PortableReveal(window, notices);
+        SdlCall(SDL_MinimizeWindow, window.sdl);
+        PortableSetMinimized(window, true, notices); // at once: without a window manager no event would come
+        break;
+    case SW_RESTORE:
+    case SW_SHOWNORMAL:
+    case SW_SHOWDEFAULT:
+        PortableReveal(window, notices);
+        if (window.minimized)
+            Restore(window, notices);
+        else if (command == SW_RESTORE && IsMaximized(window.sdl))
+            SdlCall(SDL_RestoreWindow, window.sdl);
+        PortableActivate(window.handle, notices);
+        break;
+    case SW_SHOW:
+        PortableReveal(window, notices);
+        PortableActivate(window.handle, notices);
+        break;
+    default: // SW_SHOWNA, SW_SHOWNOACTIVATE and the like
+        PortableReveal(window, notices);
+        break;
+    }
 }
 
 } // namespace
 
 BOOL WINAPI PortableShowWindow(HWND handle, int command)
 {
-    PortableWindow *window = PortableFindWindow(handle);
-    if (!window)
+    bool wasVisible = false;
+    DWORD owner = 0;
+    if (!PortableVisitWindow(handle, [&](PortableWindow &window) {
+            wasVisible = window.visible;
+            owner = window.owner;
+        }))
         return FALSE;
-    const BOOL wasVisible = window->visible;
-    PortableNotices notices;
-    switch (command) {
-    case SW_HIDE:
-        if (window->visible)
-            SDL_HideWindow(window->sdl);
-        window->visible = false;
-        PortableSetPaintable(handle, false);
-        break;
-    case SW_MAXIMIZE: // the window manager sizes it; the size message follows from there
-        PortableReveal(*window, notices);
-        if (window->minimized) {
-            SDL_RestoreWindow(window->sdl);
-            PortableSetMinimized(*window, false, notices);
-        }
-        SDL_MaximizeWindow(window->sdl);
-        break;
-    case SW_MINIMIZE:
-    case SW_SHOWMINIMIZED:
-        PortableReveal(*window, notices);
-        SDL_MinimizeWindow(window->sdl);
-        PortableSetMinimized(*window, true, notices); // at once: without a window manager no event would come
-        break;
-    case SW_RESTORE:
-    case SW_SHOWNORMAL:
-    case SW_SHOWDEFAULT:
-        PortableReveal(*window, notices);
-        if (window->minimized) {
-            SDL_RestoreWindow(window->sdl);
-            PortableSetMinimized(*window, false, notices);
-        } else if (command == SW_RESTORE && (SDL_GetWindowFlags(window->sdl) & SDL_WINDOW_MAXIMIZED)) {
-            SDL_RestoreWindow(window->sdl);
-        }
-        break;
-    default:
-        PortableReveal(*window, notices);
-        break;
+    if (owner != PortableCurrentThreadId()) {
+        PortableAskThread(owner, [handle, command] { PortableShowWindow(handle, command); });
+        return wasVisible;
     }
+    PortableWindow *window = PortableFindOwnedWindow(handle);
+    PortableNotices notices;
+    ShowOwnWindow(*window, command, notices);
     PortableDeliver(notices);
     return wasVisible;
 }
 
 namespace {
 
+// Any thread: the window is activated at once, and raised.
 BOOL WINAPI PortableSetForegroundWindow(HWND handle)
 {
-    PortableWindow *window = PortableFindWindow(handle);
-    if (!window)
+    if (!PortableWithSdlWindow(handle, SDL_RaiseWindow))
         return FALSE;
-    SDL_RaiseWindow(window->sdl);
+    PortableNotices notices;
+    PortableActivate(handle, notices);
+    PortableDeliver(notices);
     return TRUE;
 }
 
 BOOL WINAPI PortableIsIconic(HWND handle)
 {
-    const PortableWindow *window = PortableFindWindow(handle);
-    return window && window->minimized;
+    bool minimized = false;
+    PortableVisitWindow(handle, [&](PortableWindow &window) { minimized = window.minimized; });
+    return minimized;
 }
 
 } // namespace
 
-namespace {
+std::recursive_mutex &PortableSdlLock()
+{
+    static auto *lock = new std::recursive_mutex; // windows of exiting threads still go
+    return *lock;
+}
 
-std::mutex videoLock;
+bool PortableWithSdlWindow(HWND handle, const std::function<void(SDL_Window *)> &use)
+{
+    PortableSdlHold hold(PortableSdlLock());
+    SDL_Window *sdl = nullptr;
+    PortableVisitWindow(handle, [&](PortableWindow &window) { sdl = window.sdl; });
+    if (sdl)
+        use(sdl);
+    return sdl != nullptr;
+}
+
+namespace {
 
 // Said once per process on standard error: every program on this layer, the
 // demo and a toolkit program with its boxes off alike, tells why it shows nothing.
@@ -225,7 +270,7 @@ void SayNoDisplay()
 bool PortableEnsureVideo()
 {
     static bool ready = false;
-    std::lock_guard<std::mutex> hold(videoLock);
+    PortableSdlHold hold(PortableSdlLock());
     if (ready)
         return true;
     // SDL must not take SIGINT/SIGTERM away from the process, nor keep a
@@ -234,6 +279,8 @@ bool PortableEnsureVideo()
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     // The pointer is grabbed only while the program holds the capture.
     SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");
+    // A click that activates a window reaches it too, as on Windows.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     // GL goes through GLX, so X is the one driver that can serve; without this
     // SDL tries Wayland first and prints its complaint. SDL_VIDEODRIVER overrides.
     SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
@@ -251,7 +298,12 @@ BOOL WINAPI PortableDestroyWindow(HWND handle)
     PortableWindow *window = PortableFindOwnedWindow(handle); // Win32 refuses other threads' windows too
     if (!window || window->destroying)
         return FALSE;
-    window->destroying = true;
+    window->destroying = true; // read by no other thread
+    // Hidden first, as Win32 does, so that an active window hears of its
+    // deactivation before it is destroyed.
+    PortableNotices notices;
+    ShowOwnWindow(*window, SW_HIDE, notices);
+    PortableDeliver(notices);
     if (WNDPROC procedure = window->windowClass.lpfnWndProc) {
         procedure(handle, WM_DESTROY, 0, 0);
         procedure(handle, WM_NCDESTROY, 0, 0);
@@ -261,8 +313,9 @@ BOOL WINAPI PortableDestroyWindow(HWND handle)
     PortableForgetFocus(handle);
     PortableForgetCapture(handle);
     PortableForgetPaint(handle);
+    PortableForgetActive(handle);
     std::unique_ptr<PortableWindow> gone = PortableRemoveWindow(handle);
-    SDL_DestroyWindow(gone->sdl);
+    SdlCall(SDL_DestroyWindow, gone->sdl); // no other thread finds it now
     PortableReleaseClass(gone->classAtom);
     return TRUE;
 }

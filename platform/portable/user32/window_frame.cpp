@@ -18,10 +18,12 @@ BOOL WINAPI PortableAdjustWindowRectEx(LPRECT rect, DWORD style, BOOL hasMenu, D
     if (!rect)
         return FALSE;
     const PortableFrame frame = PortableFrameFor(style, hasMenu != FALSE);
-    rect->left -= frame.left;
-    rect->top -= frame.top;
-    rect->right += frame.right;
-    rect->bottom += frame.bottom;
+    // At the ends of the range the sums wrap, as Windows' own arithmetic does.
+    const auto grow = [](LONG &side, int by) { side = LONG(uint32_t(side) + uint32_t(by)); };
+    grow(rect->left, -frame.left);
+    grow(rect->top, -frame.top);
+    grow(rect->right, frame.right);
+    grow(rect->bottom, frame.bottom);
     return TRUE;
 }
 

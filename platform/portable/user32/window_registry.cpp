@@ -85,29 +85,35 @@ void PortableVisitWindows(const std::function<void(PortableWindow &)> &visit)
         visit(*entry.second);
 }
 
-PortableWindow *PortableFindWindow(HWND handle)
+PortableWindowLock::PortableWindowLock()
 {
-    PortableWindow *window = nullptr;
-    PortableVisitWindow(handle, [&](PortableWindow &found) { window = &found; });
-    return window;
+    LiveWindows().lock.lock();
+}
+
+PortableWindowLock::~PortableWindowLock()
+{
+    LiveWindows().lock.unlock();
 }
 
 PortableWindow *PortableFindOwnedWindow(HWND handle)
 {
-    PortableWindow *window = PortableFindWindow(handle);
-    return window && window->owner == PortableCurrentThreadId() ? window : nullptr;
+    const DWORD self = PortableCurrentThreadId();
+    PortableWindow *window = nullptr;
+    PortableVisitWindow(handle, [&](PortableWindow &found) { window = found.owner == self ? &found : nullptr; });
+    return window; // only its owner destroys it: it stays valid for the caller
 }
 
-HWND PortableWindowBySdlId(uint32_t sdlId)
+bool PortableWindowOfSdl(uint32_t sdlId, HWND *handle, DWORD *owner)
 {
-    HWND handle = nullptr;
-    if (sdlId != 0) {
-        PortableVisitWindows([&](PortableWindow &window) {
-            if (window.sdlId == sdlId)
-                handle = window.handle;
-        });
-    }
-    return handle;
+    bool found = false;
+    PortableVisitWindows([&](PortableWindow &window) {
+        if (sdlId != 0 && window.sdlId == sdlId) {
+            *handle = window.handle;
+            *owner = window.owner;
+            found = true;
+        }
+    });
+    return found;
 }
 
 DWORD PortableWindowOwner(HWND handle)

@@ -1,6 +1,9 @@
 // The live top-level windows and the one way to look one up. A window's
-// fields belong to the thread that owns it; other threads reach only what
-// the accessors below read under the registry's lock.
+// fields belong to the thread that owns it: only that thread changes them,
+// holding PortableWindowLock, and only that thread destroys the window, so it
+// may read them freely. Other threads read them through the accessors below,
+// under the same lock; none holds a window across a call that may run a
+// window procedure.
 #ifndef PLATFORM_PORTABLE_WINDOW_REGISTRY_H
 #define PLATFORM_PORTABLE_WINDOW_REGISTRY_H
 
@@ -27,9 +30,9 @@ struct PortableWindow {
     int y = 0;
     int clientWidth = 1;
     int clientHeight = 1;
-    LONG_PTR userData = 0;    // under the registry's lock
-    SDL_Window *sdl = nullptr; // under the registry's lock while it changes
-    uint32_t sdlId = 0;        // likewise
+    LONG_PTR userData = 0;    // any thread, under the lock
+    SDL_Window *sdl = nullptr; // used by other threads only under the SDL lock (sdl_windows.h)
+    uint32_t sdlId = 0;
     bool visible = false;
     bool sized = false; // WM_SIZE has been sent once
     bool minimized = false;
@@ -41,12 +44,19 @@ HWND PortableAddWindow(std::unique_ptr<PortableWindow> window);
 // Unregisters the window and hands it back; null when there is none.
 std::unique_ptr<PortableWindow> PortableRemoveWindow(HWND handle);
 
-// Any thread: the window or null. Fields other than the locked ones are only
-// for the owner thread to touch.
-PortableWindow *PortableFindWindow(HWND handle);
+// The owner thread's hold while it changes its window's fields.
+class PortableWindowLock {
+public:
+    PortableWindowLock();
+    ~PortableWindowLock();
+    PortableWindowLock(const PortableWindowLock &) = delete;
+    PortableWindowLock &operator=(const PortableWindowLock &) = delete;
+};
+
 // The calling thread's own window, or null (also for another thread's).
 PortableWindow *PortableFindOwnedWindow(HWND handle);
-HWND PortableWindowBySdlId(uint32_t sdlId);
+// The window showing an SDL window, and its owner; false for none.
+bool PortableWindowOfSdl(uint32_t sdlId, HWND *handle, DWORD *owner);
 
 // Runs visit with the registry locked on the window, or on every window.
 bool PortableVisitWindow(HWND handle, const std::function<void(PortableWindow &)> &visit);
@@ -54,7 +64,7 @@ void PortableVisitWindows(const std::function<void(PortableWindow &)> &visit);
 
 DWORD PortableWindowOwner(HWND handle);  // 0 for no window
 WNDPROC PortableWindowProc(HWND handle); // null for no window
-SDL_Window *PortableSdlWindow(HWND handle);
+SDL_Window *PortableSdlWindow(HWND handle); // the calling thread's own window's; see sdl_windows.h
 
 bool PortableThreadOwnsWindows();
 
