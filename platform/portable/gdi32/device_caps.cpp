@@ -9,7 +9,6 @@
 
 #include "fill_table.h"
 #include "gdi32/gdi_objects.h"
-#include "gdi32/palettes.h"
 
 namespace {
 

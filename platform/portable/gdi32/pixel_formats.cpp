@@ -2,8 +2,6 @@
 // display's real GLX configurations (gdi32/pixel_format_list.h), chosen by the
 // rules of gdi32/pixel_format_choice.cpp; a format is set once per window and
 // lives with the window's GL surface.
-#include "gdi32/pixel_formats.h"
-
 #include <algorithm>
 #include <string.h>
 
@@ -66,13 +64,6 @@ int WINAPI PortableGetPixelFormat(HDC dc)
 }
 
 } // namespace
-
-HWND PortableWindowOfDC(HDC dc)
-{
-    std::lock_guard<std::mutex> hold(PortableGdiLock());
-    const auto *found = static_cast<const PortableDeviceContext *>(PortableFindGdiObject(dc, PortableGdiKind::WindowDC));
-    return found ? found->window : nullptr;
-}
 
 void PortableFillPixelFormats(PlatformTable *t)
 {

@@ -14,7 +14,6 @@
 #include "fill_table.h"
 #include "gdi32/device_caps.h"
 #include "gdi32/gdi_objects.h"
-#include "gdi32/palettes.h"
 #include "user32/window_events.h"
 
 namespace {

@@ -4,12 +4,9 @@
 // swap needs it current on the window.
 #include "opengl32/gl_contexts.h"
 
-#include <mutex>
-#include <unordered_map>
-
 #include "fill_table.h"
-#include "handle_numbers.h"
-#include "gdi32/pixel_formats.h"
+#include "handle_map.h"
+#include "gdi32/gdi_objects.h"
 #include "kernel32/threads.h"
 #include "opengl32/glx_surfaces.h"
 
@@ -23,14 +20,11 @@ struct RenderingContext {
     HWND currentWindow = nullptr;
 };
 
-struct RenderingContexts {
-    std::mutex lock;
-    std::unordered_map<HGLRC, RenderingContext> live;
-};
+using RenderingContexts = PortableHandleMap<HGLRC, RenderingContext>;
 
 RenderingContexts &Contexts()
 {
-    static auto *contexts = new RenderingContexts; // outlives windows destroyed at exit
+    static auto *contexts = new RenderingContexts;
     return *contexts;
 }
 
@@ -39,10 +33,9 @@ thread_local HGLRC currentContext = nullptr;
 // Lock held. The calling thread's context, if any, is current nowhere now.
 void ForgetCurrent()
 {
-    auto previous = Contexts().live.find(currentContext);
-    if (previous != Contexts().live.end()) {
-        previous->second.currentOn = 0;
-        previous->second.currentWindow = nullptr;
+    if (RenderingContext *previous = Contexts().FindLocked(currentContext)) {
+        previous->currentOn = 0;
+        previous->currentWindow = nullptr;
     }
     currentContext = nullptr;
 }
@@ -50,10 +43,9 @@ void ForgetCurrent()
 // Leaves the calling thread without a current context.
 void ReleaseCurrent()
 {
-    std::lock_guard<std::mutex> hold(Contexts().lock);
-    auto current = Contexts().live.find(currentContext);
-    if (current != Contexts().live.end())
-        glXMakeContextCurrent(current->second.display, None, None, nullptr);
+    std::lock_guard<std::mutex> hold(Contexts().Lock());
+    if (const RenderingContext *current = Contexts().FindLocked(currentContext))
+        glXMakeContextCurrent(current->display, None, None, nullptr);
     ForgetCurrent();
 }
 
@@ -63,12 +55,10 @@ BOOL WINAPI PortableSwapBuffers(HDC dc)
     const PortableGlSurface surface = PortableSurfaceOf(window);
     if (surface.format == 0)
         return FALSE;
-    {
-        std::lock_guard<std::mutex> hold(Contexts().lock);
-        auto current = Contexts().live.find(currentContext);
-        if (current == Contexts().live.end() || current->second.currentWindow != window)
-            return FALSE;
-    }
+    bool currentThere = false;
+    Contexts().Visit(currentContext, [&](const RenderingContext &current) { currentThere = current.currentWindow == window; });
+    if (!currentThere)
+        return FALSE;
     glXSwapBuffers(surface.display, surface.drawable);
     return TRUE;
 }
@@ -93,9 +83,9 @@ HGLRC WINAPI PortableWglCreateContext(HDC dc)
     }
     if (!created)
         return nullptr;
-    std::lock_guard<std::mutex> hold(Contexts().lock);
-    const HGLRC context = PortableNewHandle<HGLRC>();
-    Contexts().live[context] = {created, surface.display, surface.format, 0, nullptr};
+    const HGLRC context = Contexts().Add({created, surface.display, surface.format, 0, nullptr});
+    if (!context)
+        glXDestroyContext(surface.display, created);
     return context;
 }
 
@@ -103,15 +93,15 @@ HGLRC WINAPI PortableWglCreateContext(HDC dc)
 // threads never race to make one context current.
 bool Claim(HGLRC context, const PortableGlSurface &surface, DWORD self, GLXContext *glx)
 {
-    std::lock_guard<std::mutex> hold(Contexts().lock);
-    auto made = Contexts().live.find(context);
-    if (made == Contexts().live.end() || made->second.format != surface.format)
-        return false;
-    if (made->second.currentOn != 0 && made->second.currentOn != self)
-        return false;
-    made->second.currentOn = self;
-    *glx = made->second.glx;
-    return true;
+    bool claimed = false;
+    Contexts().Visit(context, [&](RenderingContext &made) {
+        if (made.format != surface.format || (made.currentOn != 0 && made.currentOn != self))
+            return;
+        made.currentOn = self;
+        *glx = made.glx;
+        claimed = true;
+    });
+    return claimed;
 }
 
 BOOL WINAPI PortableWglMakeCurrent(HDC dc, HGLRC context)
@@ -127,8 +117,8 @@ BOOL WINAPI PortableWglMakeCurrent(HDC dc, HGLRC context)
     if (surface.format == 0 || !Claim(context, surface, self, &glx))
         return FALSE;
     const bool made = glXMakeContextCurrent(surface.display, surface.drawable, surface.drawable, glx);
-    std::lock_guard<std::mutex> hold(Contexts().lock);
-    RenderingContext &claimed = Contexts().live.at(context); // claimed: no other thread deletes it
+    std::lock_guard<std::mutex> hold(Contexts().Lock());
+    RenderingContext &claimed = *Contexts().FindLocked(context); // claimed: no other thread deletes it
     if (!made) {
         if (currentContext != context)
             claimed.currentOn = 0;
@@ -148,14 +138,12 @@ BOOL WINAPI PortableWglDeleteContext(HGLRC context)
     const DWORD self = PortableCurrentThreadId();
     RenderingContext gone;
     {
-        std::lock_guard<std::mutex> hold(Contexts().lock);
-        auto found = Contexts().live.find(context);
-        if (found == Contexts().live.end())
+        std::lock_guard<std::mutex> hold(Contexts().Lock());
+        const RenderingContext *found = Contexts().FindLocked(context);
+        if (!found || (found->currentOn != 0 && found->currentOn != self))
             return FALSE;
-        if (found->second.currentOn != 0 && found->second.currentOn != self)
-            return FALSE;
-        gone = found->second;
-        Contexts().live.erase(found);
+        gone = *found;
+        Contexts().EraseLocked(context);
     }
     if (currentContext == context) {
         glXMakeContextCurrent(gone.display, None, None, nullptr);
@@ -169,12 +157,8 @@ BOOL WINAPI PortableWglDeleteContext(HGLRC context)
 
 void PortableReleaseWindowGL(HWND window)
 {
-    bool currentHere;
-    {
-        std::lock_guard<std::mutex> hold(Contexts().lock);
-        auto current = Contexts().live.find(currentContext);
-        currentHere = current != Contexts().live.end() && current->second.currentWindow == window;
-    }
+    bool currentHere = false;
+    Contexts().Visit(currentContext, [&](const RenderingContext &current) { currentHere = current.currentWindow == window; });
     if (currentHere)
         ReleaseCurrent();
     PortableDetachSurface(window);

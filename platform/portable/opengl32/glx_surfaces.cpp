@@ -11,8 +11,8 @@
 #include <algorithm>
 #include <atomic>
 #include <mutex>
-#include <unordered_map>
 
+#include "handle_map.h"
 #include "user32/sdl_windows.h"
 
 namespace {
@@ -24,14 +24,11 @@ struct Surface {
     uint32_t sdlId = 0;
 };
 
-struct Surfaces {
-    std::mutex lock;
-    std::unordered_map<HWND, Surface> live;
-};
+using Surfaces = PortableHandleMap<HWND, Surface>;
 
 Surfaces &LiveSurfaces()
 {
-    static auto *surfaces = new Surfaces; // outlives windows destroyed at exit
+    static auto *surfaces = new Surfaces;
     return *surfaces;
 }
 
@@ -153,15 +150,13 @@ int FollowClientSize(void *, SDL_Event *event)
 {
     if (event->type != SDL_WINDOWEVENT || event->window.event != SDL_WINDOWEVENT_SIZE_CHANGED)
         return 1;
-    std::lock_guard<std::mutex> hold(LiveSurfaces().lock);
-    for (const auto &entry : LiveSurfaces().live) {
-        const Surface &surface = entry.second;
+    LiveSurfaces().VisitAll([&](HWND, const Surface &surface) {
         if (surface.sdlId != event->window.windowID)
-            continue;
+            return;
         XResizeWindow(surface.gl.display, surface.child, std::max(1, event->window.data1),
                       std::max(1, event->window.data2));
         XFlush(surface.gl.display);
-    }
+    });
     return 1;
 }
 
@@ -207,8 +202,8 @@ bool PortableAttachSurface(HWND window, int format, GLXFBConfig config)
     });
     made.gl.format = format;
     made.gl.config = config;
-    std::lock_guard<std::mutex> hold(LiveSurfaces().lock);
-    if (LiveSurfaces().live.count(window)) // once per window, as on Windows
+    std::lock_guard<std::mutex> hold(LiveSurfaces().Lock());
+    if (LiveSurfaces().FindLocked(window)) // once per window, as on Windows
         return false;
     bool failed;
     {
@@ -217,25 +212,26 @@ bool PortableAttachSurface(HWND window, int format, GLXFBConfig config)
         if (failed)
             FreeChild(made.gl.display, made);
     }
-    if (failed)
-        return false;
-    LiveSurfaces().live.emplace(window, made);
-    return true;
+    if (!failed && !LiveSurfaces().InsertLocked(window, made)) {
+        PortableXErrorTrap trap(made.gl.display);
+        FreeChild(made.gl.display, made);
+        failed = true;
+    }
+    return !failed;
 }
 
 PortableGlSurface PortableSurfaceOf(HWND window)
 {
-    std::lock_guard<std::mutex> hold(LiveSurfaces().lock);
-    auto found = LiveSurfaces().live.find(window);
-    return found == LiveSurfaces().live.end() ? PortableGlSurface{} : found->second.gl;
+    PortableGlSurface surface;
+    LiveSurfaces().Visit(window, [&](const Surface &found) { surface = found.gl; });
+    return surface;
 }
 
 void PortableDetachSurface(HWND window)
 {
-    std::lock_guard<std::mutex> hold(LiveSurfaces().lock);
-    auto found = LiveSurfaces().live.find(window);
-    if (found == LiveSurfaces().live.end())
-        return;
-    FreeChild(found->second.gl.display, found->second);
-    LiveSurfaces().live.erase(found);
+    std::lock_guard<std::mutex> hold(LiveSurfaces().Lock());
+    if (const Surface *found = LiveSurfaces().FindLocked(window)) {
+        FreeChild(found->gl.display, *found);
+        LiveSurfaces().EraseLocked(window);
+    }
 }

@@ -1,23 +1,18 @@
 #include "user32/window_registry.h"
 
-#include <mutex>
-#include <unordered_map>
 #include <utility>
 
 #include "fill_table.h"
-#include "handle_numbers.h"
+#include "handle_map.h"
 #include "kernel32/threads.h"
 
 namespace {
 
-struct Windows {
-    std::mutex lock;
-    std::unordered_map<HWND, std::unique_ptr<PortableWindow>> live;
-};
+using Windows = PortableHandleMap<HWND, std::unique_ptr<PortableWindow>>;
 
 Windows &LiveWindows()
 {
-    static auto *windows = new Windows; // outlives exiting threads
+    static auto *windows = new Windows;
     return *windows;
 }
 
@@ -45,10 +40,8 @@ HWND PortableAddWindow(std::unique_ptr<PortableWindow> window)
 {
     const HWND handle = PortableNewHandle<HWND>();
     window->handle = handle;
-    {
-        std::lock_guard<std::mutex> hold(LiveWindows().lock);
-        LiveWindows().live.emplace(handle, std::move(window));
-    }
+    if (!LiveWindows().Insert(handle, std::move(window)))
+        return nullptr;
     ++ownedWindows;
     return handle;
 }
@@ -56,43 +49,29 @@ HWND PortableAddWindow(std::unique_ptr<PortableWindow> window)
 std::unique_ptr<PortableWindow> PortableRemoveWindow(HWND handle)
 {
     std::unique_ptr<PortableWindow> gone;
-    {
-        std::lock_guard<std::mutex> hold(LiveWindows().lock);
-        auto found = LiveWindows().live.find(handle);
-        if (found == LiveWindows().live.end())
-            return nullptr;
-        gone = std::move(found->second);
-        LiveWindows().live.erase(found);
-    }
-    --ownedWindows;
+    if (LiveWindows().Release(handle, &gone))
+        --ownedWindows;
     return gone;
 }
 
 bool PortableVisitWindow(HWND handle, const std::function<void(PortableWindow &)> &visit)
 {
-    std::lock_guard<std::mutex> hold(LiveWindows().lock);
-    auto found = LiveWindows().live.find(handle);
-    if (found == LiveWindows().live.end())
-        return false;
-    visit(*found->second);
-    return true;
+    return LiveWindows().Visit(handle, [&](std::unique_ptr<PortableWindow> &found) { visit(*found); });
 }
 
 void PortableVisitWindows(const std::function<void(PortableWindow &)> &visit)
 {
-    std::lock_guard<std::mutex> hold(LiveWindows().lock);
-    for (auto &entry : LiveWindows().live)
-        visit(*entry.second);
+    LiveWindows().VisitAll([&](HWND, std::unique_ptr<PortableWindow> &each) { visit(*each); });
 }
 
 PortableWindowLock::PortableWindowLock()
 {
-    LiveWindows().lock.lock();
+    LiveWindows().Lock().lock();
 }
 
 PortableWindowLock::~PortableWindowLock()
 {
-    LiveWindows().lock.unlock();
+    LiveWindows().Lock().unlock();
 }
 
 PortableWindow *PortableFindOwnedWindow(HWND handle)
