@@ -15,11 +15,11 @@
 #include <mutex>
 #include <thread>
 
-#include "kernel32/waits.h"
+#include "host/wait_signal.h"
 
 namespace {
 
-// Under PortableLock().
+// Under HostLock().
 bool watched = false;
 bool news = false;
 int readersWaiting = 0; // threads that read the display, asleep in a wait
@@ -33,7 +33,7 @@ std::condition_variable &WatcherSignal()
 
 void Watch(int descriptor)
 {
-    std::unique_lock<std::mutex> hold(PortableLock());
+    std::unique_lock<std::mutex> hold(HostLock());
     for (;;) {
         WatcherSignal().wait(hold, [] { return readersWaiting > 0 && !news; });
         hold.unlock();
@@ -46,11 +46,11 @@ void Watch(int descriptor)
             break;
         news = true;
         if (readersWaiting > 0)
-            PortableSignal().notify_all();
+            HostSignal().notify_all();
     }
     // The connection is gone: waits go back to looking at SDL now and then.
     watched = false;
-    PortableSignal().notify_all();
+    HostSignal().notify_all();
 }
 
 int ConnectionOf(SDL_Window *window)
@@ -72,7 +72,7 @@ void PortableWatchDisplayOf(SDL_Window *window)
         if (descriptor < 0)
             return;
         {
-            std::lock_guard<std::mutex> hold(PortableLock());
+            std::lock_guard<std::mutex> hold(HostLock());
             watched = true;
         }
         std::thread(Watch, descriptor).detach();
@@ -91,7 +91,7 @@ bool PortableDisplayHasNews()
 
 void PortableDisplayRead()
 {
-    std::lock_guard<std::mutex> hold(PortableLock());
+    std::lock_guard<std::mutex> hold(HostLock());
     if (news && readersWaiting > 0) // another reader still sleeps: poll for it again
         WatcherSignal().notify_one();
     news = false;

@@ -11,14 +11,14 @@ struct SDL_Window;
 // Starts the watcher on the connection behind an SDL window, once per process.
 void PortableWatchDisplayOf(SDL_Window *window);
 
-// PortableLock() held.
+// HostLock() held.
 bool PortableDisplayWatched();
 bool PortableDisplayHasNews(); // sent since the last reading
 
 // SDL has read everything the connection had.
 void PortableDisplayRead();
 
-// PortableLock() held: around the sleep of a thread that reads the display,
+// HostLock() held: around the sleep of a thread that reads the display,
 // so that the watcher polls only while one sleeps.
 void PortableDisplayWaitBegins();
 void PortableDisplayWaitEnds();

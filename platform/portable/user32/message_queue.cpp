@@ -4,7 +4,7 @@
 // WM_PAINT for a window with something to repaint. A taken input message sets
 // the thread's key state to the one it was stamped with. Beside the messages
 // a queue holds the work other threads handed to its thread's windows, done
-// before any message is taken. Every queue changes only under PortableLock().
+// before any message is taken. Every queue changes only under HostLock().
 #include <chrono>
 #include <deque>
 #include <algorithm>
@@ -16,8 +16,9 @@
 #include "user32/message_queue.h"
 
 #include "fill_table.h"
+#include "host/wait_signal.h"
+#include "kernel32/events_and_waits.h"
 #include "kernel32/threads.h"
-#include "kernel32/waits.h"
 #include "user32/display_watch.h"
 #include "user32/keyboard.h"
 #include "user32/painting.h"
@@ -135,7 +136,7 @@ void WaitForChange(std::unique_lock<std::mutex> &hold, const MessageQueue &queue
 {
     if (!queue.tasks.empty())
         return;
-    std::condition_variable &signal = PortableSignal();
+    std::condition_variable &signal = HostSignal();
     std::optional<Clock::time_point> until = deadline;
     const bool readsDisplay = PortableCanPump();
     if (readsDisplay) {
@@ -162,7 +163,7 @@ BOOL WINAPI PortablePeekMessageA(LPMSG message, HWND window, UINT first, UINT la
     TakenInput taken;
     bool found;
     {
-        std::lock_guard<std::mutex> hold(PortableLock());
+        std::lock_guard<std::mutex> hold(HostLock());
         MessageQueue *queue = QueueOf(self);
         found = queue && TakeMessage(self, *queue, {window, first, last}, (flags & PM_REMOVE) != 0, message, &taken);
     }
@@ -180,7 +181,7 @@ BOOL WINAPI PortableGetMessageA(LPMSG message, HWND window, UINT first, UINT las
         PortablePumpWindowEvents();
         TakenInput taken;
         {
-            std::unique_lock<std::mutex> hold(PortableLock());
+            std::unique_lock<std::mutex> hold(HostLock());
             MessageQueue *queue = QueueOf(self);
             if (!queue)
                 return -1;
@@ -225,14 +226,14 @@ void WINAPI PortablePostQuitMessage(int exitCode)
 {
     const DWORD self = PortableCurrentThreadId();
     {
-        std::lock_guard<std::mutex> hold(PortableLock());
+        std::lock_guard<std::mutex> hold(HostLock());
         MessageQueue *queue = QueueOf(self);
         if (!queue)
             return;
         queue->quitPending = true;
         queue->quitCode = static_cast<WPARAM>(exitCode);
     }
-    PortableSignal().notify_all();
+    HostSignal().notify_all();
 }
 
 LRESULT WINAPI PortableDispatchMessageA(const MSG *message)
@@ -271,7 +272,7 @@ DWORD WINAPI PortableMsgWaitForMultipleObjects(DWORD count, const HANDLE *handle
     const DWORD self = PortableCurrentThreadId();
     for (;;) {
         PortablePumpWindowEvents();
-        std::unique_lock<std::mutex> hold(PortableLock());
+        std::unique_lock<std::mutex> hold(HostLock());
         for (DWORD i = 0; i < count; ++i) {
             if (PortableTryAcquire(*objects[i]))
                 return WAIT_OBJECT_0 + i;
@@ -293,13 +294,13 @@ template <class Add>
 bool Enqueue(DWORD threadId, Add add)
 {
     {
-        std::lock_guard<std::mutex> hold(PortableLock());
+        std::lock_guard<std::mutex> hold(HostLock());
         MessageQueue *queue = QueueOf(threadId);
         if (!queue)
             return false;
         add(*queue);
     }
-    PortableSignal().notify_all();
+    HostSignal().notify_all();
     return true;
 }
 
@@ -357,7 +358,7 @@ void PortableRunAskedTasks()
     const DWORD self = PortableCurrentThreadId();
     std::deque<std::function<void()>> tasks;
     {
-        std::lock_guard<std::mutex> hold(PortableLock());
+        std::lock_guard<std::mutex> hold(HostLock());
         if (MessageQueue *queue = QueueOf(self))
             tasks.swap(queue->tasks);
     }
@@ -372,6 +373,7 @@ void PortableDiscardQueue(DWORD threadId)
 
 void PortableFillMessageQueue(PlatformTable *t)
 {
+    PortableOnThreadExit(PortableDiscardQueue);
     t->PeekMessageA = PortablePeekMessageA;
     t->GetMessageA = PortableGetMessageA;
     t->PostMessageA = PortablePostMessageA;

@@ -37,6 +37,6 @@ bool PortableAskThread(DWORD threadId, std::function<void()> task);
 // Does what was handed to the calling thread, in order.
 void PortableRunAskedTasks();
 
-void PortableDiscardQueue(DWORD threadId); // PortableLock() held; the thread has ended
+void PortableDiscardQueue(DWORD threadId); // HostLock() held; the thread has ended
 
 #endif

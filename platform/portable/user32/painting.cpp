@@ -9,7 +9,7 @@
 
 #include "fill_table.h"
 #include "kernel32/threads.h"
-#include "kernel32/waits.h"
+#include "host/wait_signal.h"
 #include "user32/message_queue.h"
 #include "user32/window_dc.h"
 #include "user32/window_registry.h"
@@ -23,7 +23,7 @@ struct UpdateRegion {
     std::vector<RECT> rects; // none overlaps another wholly
 };
 
-// PortableLock() held.
+// HostLock() held.
 std::unordered_map<HWND, UpdateRegion> &Regions()
 {
     static auto *regions = new std::unordered_map<HWND, UpdateRegion>;
@@ -76,7 +76,7 @@ bool ClientOf(HWND window, RECT *client, DWORD *owner)
 // Takes the region away; the bounding rectangle and whether an erase was due.
 bool Validate(HWND window, RECT *bounds, bool *erase)
 {
-    std::lock_guard<std::mutex> hold(PortableLock());
+    std::lock_guard<std::mutex> hold(HostLock());
     auto found = Regions().find(window);
     if (found == Regions().end())
         return false;
@@ -104,7 +104,7 @@ BOOL WINAPI PortableGetUpdateRect(HWND window, LPRECT rect, BOOL erase)
     RECT bounds{0, 0, 0, 0};
     bool erasePending = false;
     {
-        std::lock_guard<std::mutex> hold(PortableLock());
+        std::lock_guard<std::mutex> hold(HostLock());
         auto found = Regions().find(window);
         if (found != Regions().end()) {
             bounds = Bounds(found->second.rects);
@@ -157,13 +157,13 @@ bool PortableInvalidate(HWND window, const RECT *rect, bool erase)
     if (Empty(marked))
         return true;
     {
-        std::lock_guard<std::mutex> hold(PortableLock());
+        std::lock_guard<std::mutex> hold(HostLock());
         UpdateRegion &region = Regions()[window];
         region.owner = owner;
         region.erase = region.erase || erase;
         Add(region.rects, marked);
     }
-    PortableSignal().notify_all();
+    HostSignal().notify_all();
     return true;
 }
 
@@ -173,7 +173,7 @@ void PortableEraseNow(HWND window)
     if (!procedure)
         return;
     {
-        std::lock_guard<std::mutex> hold(PortableLock());
+        std::lock_guard<std::mutex> hold(HostLock());
         auto found = Regions().find(window);
         if (found == Regions().end() || !found->second.erase || found->second.rects.empty())
             return;
@@ -186,12 +186,12 @@ void PortableSetPaintable(HWND window, bool paintable)
 {
     const DWORD owner = PortableWindowOwner(window);
     {
-        std::lock_guard<std::mutex> hold(PortableLock());
+        std::lock_guard<std::mutex> hold(HostLock());
         UpdateRegion &region = Regions()[window];
         region.owner = owner;
         region.paintable = paintable;
     }
-    PortableSignal().notify_all();
+    HostSignal().notify_all();
 }
 
 void PortableInvalidateResized(HWND window, UINT classStyle, int oldWidth, int oldHeight, int newWidth,
@@ -202,7 +202,7 @@ void PortableInvalidateResized(HWND window, UINT classStyle, int oldWidth, int o
         return;
     }
     {
-        std::lock_guard<std::mutex> hold(PortableLock());
+        std::lock_guard<std::mutex> hold(HostLock());
         auto found = Regions().find(window);
         if (found != Regions().end()) {
             const RECT client{0, 0, newWidth, newHeight};
@@ -235,7 +235,7 @@ bool PortableFindPaint(DWORD thread, HWND window, MSG *out)
 
 void PortableForgetPaint(HWND window)
 {
-    std::lock_guard<std::mutex> hold(PortableLock());
+    std::lock_guard<std::mutex> hold(HostLock());
     Regions().erase(window);
 }
 

@@ -1,19 +1,13 @@
-// What waits are made of. Every wait (for an event, a thread's end, a posted
-// message) sleeps on one lock and one condition variable: whatever can end a
-// wait changes state under PortableLock() and then notifies PortableSignal().
-// Waits are rare and short, so one of each is simpler than per-object
-// signalling and cannot lose a wake-up.
-#ifndef PLATFORM_PORTABLE_WAITS_H
-#define PLATFORM_PORTABLE_WAITS_H
+// What can be waited for: events and threads, behind kernel handles. Their
+// state changes under HostLock() (host/wait_signal.h), on which every wait
+// sleeps.
+#ifndef PLATFORM_PORTABLE_EVENTS_AND_WAITS_H
+#define PLATFORM_PORTABLE_EVENTS_AND_WAITS_H
 
-#include <condition_variable>
 #include <memory>
-#include <mutex>
 
+#include "host/wait_signal.h"
 #include "platform/platform.h"
-
-std::mutex &PortableLock();
-std::condition_variable &PortableSignal();
 
 // What a thread or event handle refers to. Handles share the object, so a
 // thread's state outlives a closed handle and the other way round.
