@@ -19,7 +19,7 @@ void PortableFillVirtualMemory(PlatformTable *t);    // virtual_memory.cpp: Pref
 void PortableFillMessageQueue(PlatformTable *t);      // message_queue.cpp
 void PortableFillWindowClasses(PlatformTable *t);     // window_classes.cpp
 void PortableFillStockResources(PlatformTable *t);    // stock_resources.cpp: icons and cursors
-void PortableFillSdlWindows(PlatformTable *t);        // sdl_windows.cpp
+void PortableFillWindows(PlatformTable *t);           // windows.cpp
 void PortableFillWindowRegistry(PlatformTable *t);    // window_registry.cpp: per-window data
 void PortableFillDefaultWindowProc(PlatformTable *t); // default_window_proc.cpp
 void PortableFillWindowFrame(PlatformTable *t);       // window_frame.cpp: AdjustWindowRectEx, metrics

@@ -15,7 +15,7 @@ extern "C" PlatformTable PlatformSystemTable(void)
     PortableFillMessageQueue(&t);
     PortableFillWindowClasses(&t);
     PortableFillStockResources(&t);
-    PortableFillSdlWindows(&t);
+    PortableFillWindows(&t);
     PortableFillWindowRegistry(&t);
     PortableFillDefaultWindowProc(&t);
     PortableFillWindowFrame(&t);

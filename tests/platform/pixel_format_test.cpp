@@ -21,7 +21,7 @@
 
 #include "gdi32/pixel_format_choice.h"
 #include "gdi32/pixel_format_list.h"
-#include "user32/window_registry.h"
+#include "host/sdl_windows.h"
 #endif
 
 namespace {
@@ -189,7 +189,7 @@ TEST_F(PixelFormatTest, TheGlSurfaceFollowsTheClientAreaAndLeavesInputToTheWindo
     ASSERT_TRUE(platform.SetPixelFormat(dc, platform.ChoosePixelFormat(dc, &request), &request));
     SDL_SysWMinfo x11{};
     SDL_VERSION(&x11.version);
-    ASSERT_TRUE(SDL_GetWindowWMInfo(PortableSdlWindow(window), &x11));
+    ASSERT_TRUE(SDL_GetWindowWMInfo(HostSdlWindow(window), &x11));
     EXPECT_EQ(SurfaceSize(x11), std::make_pair(320u, 200u));
     PumpFor(200);
     for (const Delivered &activation : DeliveredOf({WM_ACTIVATE}))
@@ -203,7 +203,7 @@ TEST_F(PixelFormatTest, TheGlSurfaceFollowsTheClientAreaAndLeavesInputToTheWindo
     const std::vector<Delivered> moves = DeliveredOf({WM_MOUSEMOVE});
     ASSERT_FALSE(moves.empty());
     EXPECT_EQ(moves.back().lParam, MAKELPARAM(120, 70));
-    SDL_SetWindowSize(PortableSdlWindow(window), 500, 300);
+    SDL_SetWindowSize(HostSdlWindow(window), 500, 300);
     PumpFor(200);
     EXPECT_EQ(SurfaceSize(x11), std::make_pair(500u, 300u));
 }

@@ -10,7 +10,7 @@
 #ifndef _WIN32
 #include <SDL.h>
 
-#include "user32/window_registry.h"
+#include "host/sdl_windows.h"
 #endif
 
 namespace {
@@ -58,7 +58,7 @@ TEST_F(WindowTest, TheClientAreaIsAsAskedAndTheFrameAroundTheReportedCorner)
     EXPECT_EQ(SizeOf(client), std::make_pair(320L, 200L));
 #ifndef _WIN32
     int sdlWidth = 0, sdlHeight = 0;
-    SDL_GetWindowSize(PortableSdlWindow(window), &sdlWidth, &sdlHeight);
+    SDL_GetWindowSize(HostSdlWindow(window), &sdlWidth, &sdlHeight);
     EXPECT_EQ(std::make_pair(sdlWidth, sdlHeight), std::make_pair(320, 200));
 #endif
     platform.AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, FALSE, 0);
@@ -322,7 +322,7 @@ TEST_F(WindowTest, SdlEventsBecomeMessages)
 {
     HWND window = Open(320, 200);
     PumpFor(30);
-    const Uint32 id = SDL_GetWindowID(PortableSdlWindow(window));
+    const Uint32 id = SDL_GetWindowID(HostSdlWindow(window));
     SDL_Event event{};
     event.key = {SDL_KEYDOWN, 0, id, SDL_PRESSED, 0, 0, 0, {SDL_SCANCODE_UNKNOWN, SDLK_F5, 0, 0}};
     for (Uint8 repeat : {0, 1}) {
@@ -365,7 +365,7 @@ TEST_F(WindowTest, TheLastMoveTellsWhereTheWindowIsAfterAMoveDuringTheShowing)
     ASSERT_NE(platform.RegisterClassA(&peeking), 0);
     HWND window = Open(200, 100, WS_OVERLAPPEDWINDOW, false, 40, 50, "OvPeeking");
     SDL_Event event{};
-    event.window = {SDL_WINDOWEVENT, 0, SDL_GetWindowID(PortableSdlWindow(window)), SDL_WINDOWEVENT_MOVED, 0, 0, 0,
+    event.window = {SDL_WINDOWEVENT, 0, SDL_GetWindowID(HostSdlWindow(window)), SDL_WINDOWEVENT_MOVED, 0, 0, 0,
                     317, 229};
     ASSERT_EQ(SDL_PushEvent(&event), 1);
     platform.ShowWindow(window, SW_SHOW);

@@ -9,7 +9,7 @@
 #include "gdi32/gdi_objects.h"
 #include "gdi32/pixel_format_choice.h"
 #include "gdi32/pixel_format_list.h"
-#include "opengl32/glx_surfaces.h"
+#include "host/glx_surfaces.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "handle_map.h"
 #include "gdi32/gdi_objects.h"
 #include "kernel32/threads.h"
-#include "opengl32/glx_surfaces.h"
+#include "host/glx_surfaces.h"
 
 namespace {
 

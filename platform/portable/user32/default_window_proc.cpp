@@ -3,8 +3,8 @@
 #include "user32/key_state.h"
 #include "user32/message_queue.h"
 #include "user32/painting.h"
-#include "user32/sdl_windows.h"
 #include "user32/window_registry.h"
+#include "user32/windows.h"
 
 namespace {
 

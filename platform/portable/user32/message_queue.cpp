@@ -5,6 +5,8 @@
 // the thread's key state to the one it was stamped with. Beside the messages
 // a queue holds the work other threads handed to its thread's windows, done
 // before any message is taken. Every queue changes only under HostLock().
+// A thread that owns windows reads the host's events at each look at its
+// queue; they come back through user32/input.cpp as input and window work.
 #include <chrono>
 #include <deque>
 #include <algorithm>
@@ -16,13 +18,12 @@
 #include "user32/message_queue.h"
 
 #include "fill_table.h"
+#include "host/sdl_events.h"
 #include "host/wait_signal.h"
+#include "host/x11_display_watch.h"
 #include "kernel32/events_and_waits.h"
 #include "kernel32/threads.h"
-#include "user32/display_watch.h"
-#include "user32/keyboard.h"
 #include "user32/painting.h"
-#include "user32/window_events.h"
 #include "user32/window_registry.h"
 
 namespace {
@@ -42,6 +43,8 @@ struct MessageQueue {
     std::deque<PortableInput> input;
     std::deque<std::function<void()>> tasks;
 };
+
+thread_local bool pumping = false;
 
 std::unordered_map<DWORD, MessageQueue> &Queues()
 {
@@ -110,17 +113,53 @@ bool TakeMessage(DWORD self, MessageQueue &queue, const MessageFilter &filter, b
         }
         return true;
     }
-    return filter.AcceptsPaint() && PortableFindPaint(self, filter.window, out);
+    const HWND paint = filter.AcceptsPaint() ? PortableFindPaint(self, filter.window) : nullptr;
+    if (paint)
+        *out = PortableMakeMessage(paint, WM_PAINT, 0, 0);
+    return paint != nullptr;
 }
 
 // The thread now handles this input: GetKeyState and TranslateMessage see
 // the keys as they were when it happened.
 void Adopt(const TakenInput &taken)
 {
-    if (!taken.taken)
+    if (taken.taken)
+        PortableAdoptInput(taken.input.message, taken.input.keys, taken.input.character);
+}
+
+// Does what was handed to the calling thread, in order.
+void RunAskedTasks()
+{
+    const DWORD self = PortableCurrentThreadId();
+    std::deque<std::function<void()>> tasks;
+    {
+        std::lock_guard<std::mutex> hold(HostLock());
+        if (MessageQueue *queue = QueueOf(self))
+            tasks.swap(queue->tasks);
+    }
+    for (const std::function<void()> &task : tasks)
+        task();
+}
+
+// Reads the host's events and does what they and other threads handed to
+// the calling thread. Procedures called from here may look at their queue
+// again; that look reads nothing.
+void Pump()
+{
+    if (pumping)
         return;
-    PortableAdoptKeys(taken.input.keys);
-    PortableRememberCharacter(taken.input.message, taken.input.character);
+    pumping = true;
+    if (PortableThreadOwnsWindows())
+        HostReadEvents();
+    RunAskedTasks();
+    pumping = false;
+}
+
+// Whether the calling thread reads the host's events now: it owns windows
+// and is not inside a procedure that the pump called.
+bool CanPump()
+{
+    return PortableThreadOwnsWindows() && !pumping;
 }
 
 bool Waiting(const MessageQueue &queue)
@@ -129,8 +168,8 @@ bool Waiting(const MessageQueue &queue)
 }
 
 // Lock held through `hold`; returns on any change or at the deadline, at
-// once when work was handed to the thread. A thread that reads SDL's events
-// also returns when the display has sent something.
+// once when work was handed to the thread. A thread that reads the host's
+// events also returns when the display has sent something.
 void WaitForChange(std::unique_lock<std::mutex> &hold, const MessageQueue &queue,
                    const std::optional<Clock::time_point> &deadline)
 {
@@ -138,27 +177,27 @@ void WaitForChange(std::unique_lock<std::mutex> &hold, const MessageQueue &queue
         return;
     std::condition_variable &signal = HostSignal();
     std::optional<Clock::time_point> until = deadline;
-    const bool readsDisplay = PortableCanPump();
+    const bool readsDisplay = CanPump();
     if (readsDisplay) {
-        if (PortableDisplayHasNews())
+        if (HostDisplayHasNews())
             return;
-        if (!PortableDisplayWatched() && (!until || Clock::now() + kWindowPollInterval < *until))
+        if (!HostDisplayWatched() && (!until || Clock::now() + kWindowPollInterval < *until))
             until = Clock::now() + kWindowPollInterval;
-        PortableDisplayWaitBegins();
+        HostDisplayWaitBegins();
     }
     if (until)
         signal.wait_until(hold, *until);
     else
         signal.wait(hold);
     if (readsDisplay)
-        PortableDisplayWaitEnds();
+        HostDisplayWaitEnds();
 }
 
 BOOL WINAPI PortablePeekMessageA(LPMSG message, HWND window, UINT first, UINT last, UINT flags)
 {
     if (!message)
         return FALSE;
-    PortablePumpWindowEvents();
+    Pump();
     const DWORD self = PortableCurrentThreadId();
     TakenInput taken;
     bool found;
@@ -178,7 +217,7 @@ BOOL WINAPI PortableGetMessageA(LPMSG message, HWND window, UINT first, UINT las
     const DWORD self = PortableCurrentThreadId();
     const MessageFilter filter{window, first, last};
     for (;;) {
-        PortablePumpWindowEvents();
+        Pump();
         TakenInput taken;
         {
             std::unique_lock<std::mutex> hold(HostLock());
@@ -271,15 +310,14 @@ DWORD WINAPI PortableMsgWaitForMultipleObjects(DWORD count, const HANDLE *handle
 
     const DWORD self = PortableCurrentThreadId();
     for (;;) {
-        PortablePumpWindowEvents();
+        Pump();
         std::unique_lock<std::mutex> hold(HostLock());
         for (DWORD i = 0; i < count; ++i) {
             if (PortableTryAcquire(*objects[i]))
                 return WAIT_OBJECT_0 + i;
         }
         const MessageQueue *queue = QueueOf(self);
-        MSG paint;
-        if (wakeMask != 0 && queue && (Waiting(*queue) || PortableFindPaint(self, nullptr, &paint)))
+        if (wakeMask != 0 && queue && (Waiting(*queue) || PortableFindPaint(self, nullptr)))
             return WAIT_OBJECT_0 + count;
         if (deadline && Clock::now() >= *deadline)
             return WAIT_TIMEOUT;
@@ -287,6 +325,12 @@ DWORD WINAPI PortableMsgWaitForMultipleObjects(DWORD count, const HANDLE *handle
             return WAIT_FAILED;
         WaitForChange(hold, *queue, deadline);
     }
+}
+
+// HostLock() held: the thread has ended.
+void DiscardQueue(DWORD threadId)
+{
+    Queues().erase(threadId);
 }
 
 // Adds to the thread's queue and wakes its waits; false when the thread is gone.
@@ -353,27 +397,9 @@ bool PortableAskThread(DWORD threadId, std::function<void()> task)
     return Enqueue(threadId, [&](MessageQueue &queue) { queue.tasks.push_back(std::move(task)); });
 }
 
-void PortableRunAskedTasks()
-{
-    const DWORD self = PortableCurrentThreadId();
-    std::deque<std::function<void()>> tasks;
-    {
-        std::lock_guard<std::mutex> hold(HostLock());
-        if (MessageQueue *queue = QueueOf(self))
-            tasks.swap(queue->tasks);
-    }
-    for (const std::function<void()> &task : tasks)
-        task();
-}
-
-void PortableDiscardQueue(DWORD threadId)
-{
-    Queues().erase(threadId);
-}
-
 void PortableFillMessageQueue(PlatformTable *t)
 {
-    PortableOnThreadExit(PortableDiscardQueue);
+    PortableOnThreadExit(DiscardQueue);
     t->PeekMessageA = PortablePeekMessageA;
     t->GetMessageA = PortableGetMessageA;
     t->PostMessageA = PortablePostMessageA;

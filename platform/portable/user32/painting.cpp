@@ -8,9 +8,7 @@
 #include <vector>
 
 #include "fill_table.h"
-#include "kernel32/threads.h"
 #include "host/wait_signal.h"
-#include "user32/message_queue.h"
 #include "user32/window_dc.h"
 #include "user32/window_registry.h"
 
@@ -221,16 +219,14 @@ void PortableInvalidateResized(HWND window, UINT classStyle, int oldWidth, int o
     PortableInvalidate(window, &below, true);
 }
 
-bool PortableFindPaint(DWORD thread, HWND window, MSG *out)
+HWND PortableFindPaint(DWORD thread, HWND window)
 {
     for (const auto &entry : Regions()) {
         const UpdateRegion &region = entry.second;
-        if (region.owner != thread || !region.paintable || region.rects.empty() || (window && entry.first != window))
-            continue;
-        *out = PortableMakeMessage(entry.first, WM_PAINT, 0, 0);
-        return true;
+        if (region.owner == thread && region.paintable && !region.rects.empty() && (!window || entry.first == window))
+            return entry.first;
     }
-    return false;
+    return nullptr;
 }
 
 void PortableForgetPaint(HWND window)

@@ -25,9 +25,9 @@ void PortableSetPaintable(HWND window, bool paintable);
 void PortableInvalidateResized(HWND window, UINT classStyle, int oldWidth, int oldHeight, int newWidth,
                                int newHeight);
 
-// HostLock() held: a WM_PAINT for a window of the thread (or that
-// window) with something to repaint.
-bool PortableFindPaint(DWORD thread, HWND window, MSG *out);
+// HostLock() held: a window of the thread (or that window) with something
+// to repaint, or null.
+HWND PortableFindPaint(DWORD thread, HWND window);
 
 void PortableForgetPaint(HWND window);
 

@@ -32,7 +32,7 @@ int WINAPI PortableReleaseDC(HWND window, HDC dc)
 
 HDC PortableWindowDC(HWND window)
 {
-    if (!window || !PortableSdlWindow(window))
+    if (!window || PortableWindowOwner(window) == 0)
         return nullptr;
     std::lock_guard<std::mutex> hold(PortableGdiLock());
     auto found = WindowContexts().find(window);

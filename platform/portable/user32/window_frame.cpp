@@ -3,8 +3,8 @@
 // the constants here.
 #include "user32/window_frame.h"
 
-#include "user32/display_modes.h"
 #include "fill_table.h"
+#include "host/sdl_display_modes.h"
 
 namespace {
 
@@ -45,7 +45,7 @@ int WINAPI PortableGetSystemMetrics(int index)
     case SM_CXSCREEN:
     case SM_CYSCREEN: {
         int width = 0, height = 0;
-        if (!PortableScreenSize(&width, &height))
+        if (!HostScreenSize(&width, &height))
             return 0;
         return index == SM_CXSCREEN ? width : height;
     }

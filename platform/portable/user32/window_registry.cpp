@@ -36,14 +36,13 @@ LONG_PTR WINAPI PortableGetWindowLongPtrA(HWND handle, int index)
 
 } // namespace
 
-HWND PortableAddWindow(std::unique_ptr<PortableWindow> window)
+bool PortableAddWindow(std::unique_ptr<PortableWindow> window)
 {
-    const HWND handle = PortableNewHandle<HWND>();
-    window->handle = handle;
+    const HWND handle = window->handle;
     if (!LiveWindows().Insert(handle, std::move(window)))
-        return nullptr;
+        return false;
     ++ownedWindows;
-    return handle;
+    return true;
 }
 
 std::unique_ptr<PortableWindow> PortableRemoveWindow(HWND handle)
@@ -82,19 +81,6 @@ PortableWindow *PortableFindOwnedWindow(HWND handle)
     return window; // only its owner destroys it: it stays valid for the caller
 }
 
-bool PortableWindowOfSdl(uint32_t sdlId, HWND *handle, DWORD *owner)
-{
-    bool found = false;
-    PortableVisitWindows([&](PortableWindow &window) {
-        if (sdlId != 0 && window.sdlId == sdlId) {
-            *handle = window.handle;
-            *owner = window.owner;
-            found = true;
-        }
-    });
-    return found;
-}
-
 DWORD PortableWindowOwner(HWND handle)
 {
     DWORD owner = 0;
@@ -107,13 +93,6 @@ WNDPROC PortableWindowProc(HWND handle)
     WNDPROC procedure = nullptr;
     PortableVisitWindow(handle, [&](PortableWindow &window) { procedure = window.windowClass.lpfnWndProc; });
     return procedure;
-}
-
-SDL_Window *PortableSdlWindow(HWND handle)
-{
-    SDL_Window *sdl = nullptr;
-    PortableVisitWindow(handle, [&](PortableWindow &window) { sdl = window.sdl; });
-    return sdl;
 }
 
 bool PortableThreadOwnsWindows()

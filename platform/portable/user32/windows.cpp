@@ -1,22 +1,18 @@
-// Creating, showing and destroying top-level windows over SDL2. The frame
-// that AdjustWindowRectEx adds is subtracted again when a window is made, so
-// an adjusted rectangle gives exactly the asked-for client area.
-#include "user32/sdl_windows.h"
-
-#include <SDL.h>
+// Creating, showing and destroying top-level windows, each shown by a host
+// window that is its client area. The frame that AdjustWindowRectEx adds is
+// subtracted again when a window is made, so an adjusted rectangle gives
+// exactly the asked-for client area.
+#include "user32/windows.h"
 
 #include <algorithm>
-#include <errno.h> // program_invocation_short_name
-
-#include <cstdio>
-#include <cstdlib>
-#include <mutex>
+#include <string>
 
 #include "fill_table.h"
+#include "handle_numbers.h"
+#include "host/sdl_video.h"
+#include "host/sdl_windows.h"
 #include "kernel32/threads.h"
 #include "opengl32/gl_contexts.h"
-#include "user32/display_modes.h"
-#include "user32/display_watch.h"
 #include "user32/keyboard.h"
 #include "user32/message_queue.h"
 #include "user32/mouse.h"
@@ -33,31 +29,17 @@ constexpr int kDefaultClientWidth = 640;
 constexpr int kDefaultClientHeight = 480;
 
 // Not yet registered: no other thread can see it.
-bool OpenSdlWindow(PortableWindow &window)
+bool OpenHostWindow(const PortableWindow &window, const char *title)
 {
-    PortableSdlHold hold(PortableSdlLock());
-    Uint32 flags = SDL_WINDOW_HIDDEN; // GL draws to a child window of its own visual
-    if (window.frame.Empty())
-        flags |= SDL_WINDOW_BORDERLESS;
-    if (window.style & WS_THICKFRAME)
-        flags |= SDL_WINDOW_RESIZABLE;
-    const std::optional<SDL_DisplayMode> mode = PortableFullscreenMode();
-    const bool fullscreen = (window.style & WS_POPUP) && mode;
-    if (fullscreen)
-        flags |= SDL_WINDOW_FULLSCREEN;
-    SDL_Window *sdl = SDL_CreateWindow(window.title.c_str(), window.x + window.frame.left, window.y + window.frame.top,
-                                       window.clientWidth, window.clientHeight, flags);
-    if (!sdl) // a display without GLX (8-bit Xvfb) still has windows; GL then fails on them
-        sdl = SDL_CreateWindow(window.title.c_str(), window.x + window.frame.left, window.y + window.frame.top,
-                               window.clientWidth, window.clientHeight, flags & ~SDL_WINDOW_OPENGL);
-    if (!sdl)
-        return false;
-    if (fullscreen)
-        SDL_SetWindowDisplayMode(sdl, &*mode);
-    PortableWatchDisplayOf(sdl);
-    window.sdl = sdl;
-    window.sdlId = SDL_GetWindowID(sdl);
-    return true;
+    const HostWindowShape shape{title,
+                                window.x + window.frame.left,
+                                window.y + window.frame.top,
+                                window.clientWidth,
+                                window.clientHeight,
+                                window.frame.Empty(),
+                                (window.style & WS_THICKFRAME) != 0,
+                                (window.style & WS_POPUP) != 0};
+    return HostEnsureVideo() && HostOpenWindow(window.handle, shape);
 }
 
 HWND WINAPI PortableCreateWindowExA(DWORD, LPCSTR className, LPCSTR title, DWORD style, int x, int y, int width,
@@ -68,8 +50,8 @@ HWND WINAPI PortableCreateWindowExA(DWORD, LPCSTR className, LPCSTR title, DWORD
     auto window = std::make_unique<PortableWindow>();
     if (!PortableAcquireClass(className, instance, &window->windowClass, &window->classAtom))
         return nullptr;
+    window->handle = PortableNewHandle<HWND>();
     window->owner = PortableCurrentThreadId();
-    window->title = title ? title : "";
     window->style = style;
     window->frame = PortableFrameFor(style, menu != nullptr);
     const int frameWidth = window->frame.left + window->frame.right;
@@ -84,11 +66,17 @@ HWND WINAPI PortableCreateWindowExA(DWORD, LPCSTR className, LPCSTR title, DWORD
     }
     window->clientWidth = std::max(1, width - frameWidth);
     window->clientHeight = std::max(1, height - frameHeight);
-    if (!PortableEnsureVideo() || !OpenSdlWindow(*window)) {
-        PortableReleaseClass(window->classAtom);
+    const HWND handle = window->handle;
+    const ATOM classAtom = window->classAtom;
+    if (!OpenHostWindow(*window, title ? title : "")) {
+        PortableReleaseClass(classAtom);
         return nullptr;
     }
-    const HWND handle = PortableAddWindow(std::move(window));
+    if (!PortableAddWindow(std::move(window))) {
+        HostCloseWindow(handle);
+        PortableReleaseClass(classAtom);
+        return nullptr;
+    }
     if (style & WS_VISIBLE)
         PortableShowWindow(handle, SW_SHOW);
     return handle;
@@ -122,21 +110,9 @@ BOOL WINAPI PortableGetWindowRect(HWND handle, LPRECT rect)
            });
 }
 
-void SdlCall(void (*call)(SDL_Window *), SDL_Window *sdl)
-{
-    PortableSdlHold hold(PortableSdlLock());
-    call(sdl);
-}
-
-bool IsMaximized(SDL_Window *sdl)
-{
-    PortableSdlHold hold(PortableSdlLock());
-    return (SDL_GetWindowFlags(sdl) & SDL_WINDOW_MAXIMIZED) != 0;
-}
-
 void Restore(PortableWindow &window, PortableNotices &notices)
 {
-    SdlCall(SDL_RestoreWindow, window.sdl);
+    HostRestoreWindow(window.handle);
     PortableSetMinimized(window, false, notices);
 }
 
@@ -146,7 +122,7 @@ void ShowOwnWindow(PortableWindow &window, int command, PortableNotices &notices
     switch (command) {
     case SW_HIDE:
         if (window.visible)
-            SdlCall(SDL_HideWindow, window.sdl);
+            HostHideWindow(window.handle);
         {
             PortableWindowLock hold;
             window.visible = false;
@@ -158,13 +134,13 @@ void ShowOwnWindow(PortableWindow &window, int command, PortableNotices &notices
         PortableReveal(window, notices);
         if (window.minimized)
             Restore(window, notices);
-        SdlCall(SDL_MaximizeWindow, window.sdl);
+        HostMaximizeWindow(window.handle);
         PortableActivate(window.handle, notices);
         break;
     case SW_MINIMIZE:
     case SW_SHOWMINIMIZED:
         PortableReveal(window, notices);
-        SdlCall(SDL_MinimizeWindow, window.sdl);
+        HostMinimizeWindow(window.handle);
         PortableSetMinimized(window, true, notices); // at once: without a window manager no event would come
         break;
     case SW_RESTORE:
@@ -173,8 +149,8 @@ void ShowOwnWindow(PortableWindow &window, int command, PortableNotices &notices
         PortableReveal(window, notices);
         if (window.minimized)
             Restore(window, notices);
-        else if (command == SW_RESTORE && IsMaximized(window.sdl))
-            SdlCall(SDL_RestoreWindow, window.sdl);
+        else if (command == SW_RESTORE && HostIsMaximized(window.handle))
+            HostRestoreWindow(window.handle);
         PortableActivate(window.handle, notices);
         break;
     case SW_SHOW:
@@ -185,6 +161,24 @@ void ShowOwnWindow(PortableWindow &window, int command, PortableNotices &notices
         PortableReveal(window, notices);
         break;
     }
+}
+
+// Any thread: the window is activated at once, and raised.
+BOOL WINAPI PortableSetForegroundWindow(HWND handle)
+{
+    if (!HostRaiseWindow(handle))
+        return FALSE;
+    PortableNotices notices;
+    PortableActivate(handle, notices);
+    PortableDeliver(notices);
+    return TRUE;
+}
+
+BOOL WINAPI PortableIsIconic(HWND handle)
+{
+    bool minimized = false;
+    PortableVisitWindow(handle, [&](PortableWindow &window) { minimized = window.minimized; });
+    return minimized;
 }
 
 } // namespace
@@ -209,90 +203,6 @@ BOOL WINAPI PortableShowWindow(HWND handle, int command)
     return wasVisible;
 }
 
-namespace {
-
-// Any thread: the window is activated at once, and raised.
-BOOL WINAPI PortableSetForegroundWindow(HWND handle)
-{
-    if (!PortableWithSdlWindow(handle, SDL_RaiseWindow))
-        return FALSE;
-    PortableNotices notices;
-    PortableActivate(handle, notices);
-    PortableDeliver(notices);
-    return TRUE;
-}
-
-BOOL WINAPI PortableIsIconic(HWND handle)
-{
-    bool minimized = false;
-    PortableVisitWindow(handle, [&](PortableWindow &window) { minimized = window.minimized; });
-    return minimized;
-}
-
-} // namespace
-
-std::recursive_mutex &PortableSdlLock()
-{
-    static auto *lock = new std::recursive_mutex; // windows of exiting threads still go
-    return *lock;
-}
-
-bool PortableWithSdlWindow(HWND handle, const std::function<void(SDL_Window *)> &use)
-{
-    PortableSdlHold hold(PortableSdlLock());
-    SDL_Window *sdl = nullptr;
-    PortableVisitWindow(handle, [&](PortableWindow &window) { sdl = window.sdl; });
-    if (sdl)
-        use(sdl);
-    return sdl != nullptr;
-}
-
-namespace {
-
-// Said once per process on standard error: every program on this layer, the
-// demo and a toolkit program with its boxes off alike, tells why it shows nothing.
-void SayNoDisplay()
-{
-    static bool said = false;
-    if (said)
-        return;
-    said = true;
-    const char *display = getenv("DISPLAY");
-    if (!display || !*display)
-        fprintf(stderr, "%s: no usable display: DISPLAY is not set\n", program_invocation_short_name);
-    else
-        fprintf(stderr, "%s: no usable display: cannot use \"%s\" (%s)\n", program_invocation_short_name, display,
-                SDL_GetError());
-}
-
-} // namespace
-
-bool PortableEnsureVideo()
-{
-    static bool ready = false;
-    PortableSdlHold hold(PortableSdlLock());
-    if (ready)
-        return true;
-    // SDL must not take SIGINT/SIGTERM away from the process, nor keep a
-    // Windows program's screen saver off.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
-    // The pointer is grabbed only while the program holds the capture.
-    SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");
-    // A click that activates a window reaches it too, as on Windows.
-    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
-    // GL goes through GLX, so X is the one driver that can serve; without this
-    // SDL tries Wayland first and prints its complaint. SDL_VIDEODRIVER overrides.
-    SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        SayNoDisplay();
-        return false;
-    }
-    SDL_ShowCursor(PortableCursorShown() ? SDL_ENABLE : SDL_DISABLE);
-    ready = true;
-    return true;
-}
-
 BOOL WINAPI PortableDestroyWindow(HWND handle)
 {
     PortableWindow *window = PortableFindOwnedWindow(handle); // Win32 refuses other threads' windows too
@@ -315,12 +225,12 @@ BOOL WINAPI PortableDestroyWindow(HWND handle)
     PortableForgetPaint(handle);
     PortableForgetActive(handle);
     std::unique_ptr<PortableWindow> gone = PortableRemoveWindow(handle);
-    SdlCall(SDL_DestroyWindow, gone->sdl); // no other thread finds it now
+    HostCloseWindow(handle); // no other thread finds it now
     PortableReleaseClass(gone->classAtom);
     return TRUE;
 }
 
-void PortableFillSdlWindows(PlatformTable *t)
+void PortableFillWindows(PlatformTable *t)
 {
     t->CreateWindowExA = PortableCreateWindowExA;
     t->CreateWindowExW = PortableCreateWindowExW;

@@ -5,7 +5,7 @@
 // the news flag, wakes the waiters and polls no more until the events were
 // read, so it never spins on data the thread owning the windows has not
 // taken yet.
-#include "user32/display_watch.h"
+#include "host/x11_display_watch.h"
 
 #include <SDL.h>
 #include <SDL_syswm.h>
@@ -64,7 +64,7 @@ int ConnectionOf(SDL_Window *window)
 
 } // namespace
 
-void PortableWatchDisplayOf(SDL_Window *window)
+void HostWatchDisplayOf(SDL_Window *window)
 {
     static std::once_flag started;
     std::call_once(started, [window] {
@@ -79,17 +79,17 @@ void PortableWatchDisplayOf(SDL_Window *window)
     });
 }
 
-bool PortableDisplayWatched()
+bool HostDisplayWatched()
 {
     return watched;
 }
 
-bool PortableDisplayHasNews()
+bool HostDisplayHasNews()
 {
     return news;
 }
 
-void PortableDisplayRead()
+void HostDisplayRead()
 {
     std::lock_guard<std::mutex> hold(HostLock());
     if (news && readersWaiting > 0) // another reader still sleeps: poll for it again
@@ -97,13 +97,13 @@ void PortableDisplayRead()
     news = false;
 }
 
-void PortableDisplayWaitBegins()
+void HostDisplayWaitBegins()
 {
     if (readersWaiting++ == 0)
         WatcherSignal().notify_one();
 }
 
-void PortableDisplayWaitEnds()
+void HostDisplayWaitEnds()
 {
     --readersWaiting;
 }

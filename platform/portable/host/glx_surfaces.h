@@ -3,8 +3,8 @@
 // its place with the window manager, its focus and its input; the child
 // selects no events, so the server hands every pointer and key event on to
 // the SDL window as if the child were not there.
-#ifndef PLATFORM_PORTABLE_GLX_SURFACES_H
-#define PLATFORM_PORTABLE_GLX_SURFACES_H
+#ifndef PLATFORM_PORTABLE_HOST_GLX_SURFACES_H
+#define PLATFORM_PORTABLE_HOST_GLX_SURFACES_H
 
 // After the platform header: ours defines APIENTRY unconditionally.
 #include "platform/platform.h"

@@ -3,24 +3,24 @@
 // press; one watcher thread sleeps on the display connection instead and
 // wakes the waits when something arrives, then sleeps again once the events
 // have been read.
-#ifndef PLATFORM_PORTABLE_DISPLAY_WATCH_H
-#define PLATFORM_PORTABLE_DISPLAY_WATCH_H
+#ifndef PLATFORM_PORTABLE_HOST_X11_DISPLAY_WATCH_H
+#define PLATFORM_PORTABLE_HOST_X11_DISPLAY_WATCH_H
 
 struct SDL_Window;
 
 // Starts the watcher on the connection behind an SDL window, once per process.
-void PortableWatchDisplayOf(SDL_Window *window);
+void HostWatchDisplayOf(SDL_Window *window);
 
 // HostLock() held.
-bool PortableDisplayWatched();
-bool PortableDisplayHasNews(); // sent since the last reading
+bool HostDisplayWatched();
+bool HostDisplayHasNews(); // sent since the last reading
 
 // SDL has read everything the connection had.
-void PortableDisplayRead();
+void HostDisplayRead();
 
 // HostLock() held: around the sleep of a thread that reads the display,
 // so that the watcher polls only while one sleeps.
-void PortableDisplayWaitBegins();
-void PortableDisplayWaitEnds();
+void HostDisplayWaitBegins();
+void HostDisplayWaitEnds();
 
 #endif

@@ -2,7 +2,7 @@
 // window manager this way: remaking the top-level window on the new visual
 // would unmap and map it again, which moves focus, sends activation back and
 // forth and may place it elsewhere.
-#include "opengl32/glx_surfaces.h"
+#include "host/glx_surfaces.h"
 
 #include <SDL.h>
 #include <SDL_syswm.h>
@@ -13,7 +13,8 @@
 #include <mutex>
 
 #include "handle_map.h"
-#include "user32/sdl_windows.h"
+#include "host/sdl_video.h"
+#include "host/sdl_windows.h"
 
 namespace {
 
@@ -49,7 +50,7 @@ std::mutex &TrapLock()
 bool X11Target(HWND window, Display **display, Window *xWindow, uint32_t *sdlId)
 {
     bool found = false;
-    PortableWithSdlWindow(window, [&](SDL_Window *sdl) {
+    HostWithSdlWindow(window, [&](SDL_Window *sdl) {
         SDL_SysWMinfo info;
         SDL_VERSION(&info.version);
         if (!SDL_GetWindowWMInfo(sdl, &info) || info.subsystem != SDL_SYSWM_X11)
@@ -197,7 +198,7 @@ bool PortableAttachSurface(HWND window, int format, GLXFBConfig config)
         return false;
     static std::once_flag watching;
     std::call_once(watching, [] {
-        PortableSdlHold hold(PortableSdlLock());
+        HostSdlHold hold(HostSdlLock());
         SDL_AddEventWatch(FollowClientSize, nullptr);
     });
     made.gl.format = format;

@@ -1,4 +1,4 @@
-#include "user32/virtual_keys.h"
+#include "host/sdl_keys.h"
 
 namespace {
 
@@ -35,7 +35,7 @@ constexpr SDL_Scancode kExtended[] = {
 
 } // namespace
 
-BYTE PortableVirtualKey(const SDL_Keysym &given)
+BYTE HostVirtualKey(const SDL_Keysym &given)
 {
     SDL_Keysym key = given;
     if (key.scancode == SDL_SCANCODE_UNKNOWN) // an event made by a program may name only the symbol
@@ -64,34 +64,11 @@ BYTE PortableVirtualKey(const SDL_Keysym &given)
     return 0;
 }
 
-bool PortableExtendedKey(SDL_Scancode scancode)
+bool HostExtendedKey(SDL_Scancode scancode)
 {
     for (SDL_Scancode extended : kExtended) {
         if (extended == scancode)
             return true;
     }
     return false;
-}
-
-uint32_t PortableFallbackCharacter(BYTE key, const PortableKeyState &keys)
-{
-    const bool shift = PortableHeld(keys, VK_SHIFT);
-    const bool control = PortableHeld(keys, VK_CONTROL);
-    switch (key) {
-    case VK_BACK: return 0x08;
-    case VK_TAB: return control ? 0 : 0x09;
-    case VK_RETURN: return control ? 0x0A : 0x0D;
-    case VK_ESCAPE: return 0x1B;
-    case VK_SPACE: return ' ';
-    default: break;
-    }
-    if (key >= 'A' && key <= 'Z') {
-        if (control)
-            return key - 'A' + 1u;
-        const bool capital = shift != ((keys[VK_CAPITAL] & 1) != 0);
-        return capital ? key : key - 'A' + 'a';
-    }
-    if (key >= '0' && key <= '9' && !control)
-        return shift ? static_cast<uint32_t>(")!@#$%^&*("[key - '0']) : key;
-    return 0;
 }
