@@ -20,6 +20,7 @@ void PortableFillMessageQueue(PlatformTable *t);      // message_queue.cpp
 void PortableFillWindowClasses(PlatformTable *t);     // window_classes.cpp
 void PortableFillStockResources(PlatformTable *t);    // stock_resources.cpp: icons and cursors
 void PortableFillWindows(PlatformTable *t);           // windows.cpp
+void PortableFillWindowEvents(PlatformTable *t);      // window_events.cpp: SetForegroundWindow
 void PortableFillWindowRegistry(PlatformTable *t);    // window_registry.cpp: per-window data
 void PortableFillDefaultWindowProc(PlatformTable *t); // default_window_proc.cpp
 void PortableFillWindowFrame(PlatformTable *t);       // window_frame.cpp: AdjustWindowRectEx, metrics

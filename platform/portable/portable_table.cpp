@@ -16,6 +16,7 @@ extern "C" PlatformTable PlatformSystemTable(void)
     PortableFillWindowClasses(&t);
     PortableFillStockResources(&t);
     PortableFillWindows(&t);
+    PortableFillWindowEvents(&t);
     PortableFillWindowRegistry(&t);
     PortableFillDefaultWindowProc(&t);
     PortableFillWindowFrame(&t);

@@ -20,7 +20,7 @@
 #include <SDL_syswm.h>
 
 #include "gdi32/pixel_format_choice.h"
-#include "gdi32/pixel_format_list.h"
+#include "host/glx_configs.h"
 #include "host/sdl_windows.h"
 #endif
 
@@ -226,7 +226,7 @@ TEST(PixelFormatDescription, FollowsTheConfigurationAndItsVisual)
 {
     // Traits: rgba, buffer size, red, green, blue, alpha, accumulation red,
     // green, blue, alpha, depth, stencil, aux, double, stereo, visual class, masks.
-    const std::pair<PortableGlxTraits, const char *> cases[] = {
+    const std::pair<HostGlxTraits, const char *> cases[] = {
         {{true, 32, 8, 8, 8, 8, 0, 0, 0, 0, 24, 8, 0, true, false, TrueColor, 0xff0000, 0xff00, 0xff},
          "40/1/0 flags 0x25 type 0 colour 24 rgba 8>>16 8>>8 8>>0 8>>24 accum 0(0 0 0 0) depth 24 stencil 8 aux 0"},
         {{true, 16, 5, 6, 5, 0, 16, 16, 16, 8, 16, 0, 0, false, false, DirectColor, 0xf800, 0x7e0, 0x1f},
@@ -245,7 +245,7 @@ TEST(PixelFormatDescription, FollowsTheConfigurationAndItsVisual)
          "40/1/0 flags 0xa4 type 1 colour 16 rgba 0>>0 0>>0 0>>0 0>>0 accum 0(0 0 0 0) depth 16 stencil 0 aux 0"},
     };
     for (const auto &[traits, expected] : cases)
-        EXPECT_EQ(Line(PortableDescribeGlxTraits(traits)), expected);
+        EXPECT_EQ(Line(HostDescribeGlxTraits(traits)), expected);
 }
 
 TEST(PixelFormatChoice, TakesTheClosestByTheRulesInOrder)

@@ -8,9 +8,9 @@
 
 #include <string>
 
+#include "advapi32/colour_scheme.h"
 #include "fill_table.h"
 #include "handle_map.h"
-#include "user32/system_colours.h"
 
 namespace {
 

@@ -9,17 +9,17 @@
 #include <X11/extensions/shape.h>
 
 #include <algorithm>
-#include <atomic>
 #include <mutex>
 
 #include "handle_map.h"
 #include "host/sdl_video.h"
 #include "host/sdl_windows.h"
+#include "host/x11_error_trap.h"
 
 namespace {
 
 struct Surface {
-    PortableGlSurface gl;
+    HostGlSurface gl;
     Window child = 0;
     Colormap colormap = 0; // ours to free; 0 when the screen's default is used
     uint32_t sdlId = 0;
@@ -31,20 +31,6 @@ Surfaces &LiveSurfaces()
 {
     static auto *surfaces = new Surfaces;
     return *surfaces;
-}
-
-std::atomic<bool> trappedError{false};
-
-int NoteXError(Display *, XErrorEvent *)
-{
-    trappedError = true;
-    return 0;
-}
-
-std::mutex &TrapLock()
-{
-    static auto *lock = new std::mutex;
-    return *lock;
 }
 
 bool X11Target(HWND window, Display **display, Window *xWindow, uint32_t *sdlId)
@@ -163,26 +149,7 @@ int FollowClientSize(void *, SDL_Event *event)
 
 } // namespace
 
-PortableXErrorTrap::PortableXErrorTrap(Display *display) : hold_(TrapLock()), display_(display)
-{
-    XSync(display_, False);
-    trappedError = false;
-    previous_ = XSetErrorHandler(NoteXError);
-}
-
-PortableXErrorTrap::~PortableXErrorTrap()
-{
-    XSync(display_, False);
-    XSetErrorHandler(previous_);
-}
-
-bool PortableXErrorTrap::Failed()
-{
-    XSync(display_, False);
-    return trappedError;
-}
-
-Display *PortableX11Display(HWND window)
+Display *HostX11Display(HWND window)
 {
     Display *display = nullptr;
     Window xWindow;
@@ -190,7 +157,7 @@ Display *PortableX11Display(HWND window)
     return X11Target(window, &display, &xWindow, &sdlId) ? display : nullptr;
 }
 
-bool PortableAttachSurface(HWND window, int format, GLXFBConfig config)
+bool HostAttachSurface(HWND window, int format, GLXFBConfig config)
 {
     Surface made;
     Window parent;
@@ -208,27 +175,27 @@ bool PortableAttachSurface(HWND window, int format, GLXFBConfig config)
         return false;
     bool failed;
     {
-        PortableXErrorTrap trap(made.gl.display);
+        HostXErrorTrap trap(made.gl.display);
         failed = !MakeChild(made.gl.display, parent, config, &made) || trap.Failed();
         if (failed)
             FreeChild(made.gl.display, made);
     }
     if (!failed && !LiveSurfaces().InsertLocked(window, made)) {
-        PortableXErrorTrap trap(made.gl.display);
+        HostXErrorTrap trap(made.gl.display);
         FreeChild(made.gl.display, made);
         failed = true;
     }
     return !failed;
 }
 
-PortableGlSurface PortableSurfaceOf(HWND window)
+HostGlSurface HostSurfaceOf(HWND window)
 {
-    PortableGlSurface surface;
+    HostGlSurface surface;
     LiveSurfaces().Visit(window, [&](const Surface &found) { surface = found.gl; });
     return surface;
 }
 
-void PortableDetachSurface(HWND window)
+void HostDetachSurface(HWND window)
 {
     std::lock_guard<std::mutex> hold(LiveSurfaces().Lock());
     if (const Surface *found = LiveSurfaces().FindLocked(window)) {

@@ -11,13 +11,11 @@
 
 #include <GL/glx.h>
 
-#include <mutex>
-
 // The X display under SDL's windows, reached through one of them; null when
 // the window is not an SDL window on X11.
-Display *PortableX11Display(HWND window);
+Display *HostX11Display(HWND window);
 
-struct PortableGlSurface {
+struct HostGlSurface {
     int format = 0; // 0: the window has no pixel format
     GLXFBConfig config = nullptr;
     Display *display = nullptr;
@@ -27,29 +25,12 @@ struct PortableGlSurface {
 // Gives the window the configuration's visual under format number `format`.
 // False when the window already has a format or X refuses; the window is
 // then unchanged.
-bool PortableAttachSurface(HWND window, int format, GLXFBConfig config);
+bool HostAttachSurface(HWND window, int format, GLXFBConfig config);
 
 // The window's surface; format 0 when it has none.
-PortableGlSurface PortableSurfaceOf(HWND window);
+HostGlSurface HostSurfaceOf(HWND window);
 
 // The window is going: its child window goes first.
-void PortableDetachSurface(HWND window);
-
-// Collects the X errors of the requests made while it lives instead of
-// letting Xlib's default handler end the process. One at a time.
-class PortableXErrorTrap {
-public:
-    explicit PortableXErrorTrap(Display *display);
-    ~PortableXErrorTrap();
-    PortableXErrorTrap(const PortableXErrorTrap &) = delete;
-    PortableXErrorTrap &operator=(const PortableXErrorTrap &) = delete;
-    // Waits for the server's answers; true when any request failed so far.
-    bool Failed();
-
-private:
-    std::lock_guard<std::mutex> hold_;
-    Display *display_;
-    int (*previous_)(Display *, XErrorEvent *);
-};
+void HostDetachSurface(HWND window);
 
 #endif

@@ -1,14 +1,14 @@
-// OpenGL contexts and the buffer swap over GLX, on the configuration of the
+// OpenGL contexts and the buffer swap, on the host's configuration of the
 // window's pixel format. As in WGL a context is current on one thread at
 // most, is made current only on windows of its own pixel format, and the
 // swap needs it current on the window.
 #include "opengl32/gl_contexts.h"
 
 #include "fill_table.h"
-#include "handle_map.h"
 #include "gdi32/gdi_objects.h"
+#include "handle_map.h"
+#include "host/glx_contexts.h"
 #include "kernel32/threads.h"
-#include "host/glx_surfaces.h"
 
 namespace {
 
@@ -45,53 +45,41 @@ void ReleaseCurrent()
 {
     std::lock_guard<std::mutex> hold(Contexts().Lock());
     if (const RenderingContext *current = Contexts().FindLocked(currentContext))
-        glXMakeContextCurrent(current->display, None, None, nullptr);
+        HostReleaseCurrent(current->display);
     ForgetCurrent();
 }
 
 BOOL WINAPI PortableSwapBuffers(HDC dc)
 {
     const HWND window = PortableWindowOfDC(dc);
-    const PortableGlSurface surface = PortableSurfaceOf(window);
+    const HostGlSurface surface = HostSurfaceOf(window);
     if (surface.format == 0)
         return FALSE;
     bool currentThere = false;
     Contexts().Visit(currentContext, [&](const RenderingContext &current) { currentThere = current.currentWindow == window; });
     if (!currentThere)
         return FALSE;
-    glXSwapBuffers(surface.display, surface.drawable);
+    HostSwapBuffers(surface);
     return TRUE;
 }
 
 HGLRC WINAPI PortableWglCreateContext(HDC dc)
 {
-    const PortableGlSurface surface = PortableSurfaceOf(PortableWindowOfDC(dc));
+    const HostGlSurface surface = HostSurfaceOf(PortableWindowOfDC(dc));
     if (surface.format == 0)
         return nullptr;
-    int renderType = 0;
-    glXGetFBConfigAttrib(surface.display, surface.config, GLX_RENDER_TYPE, &renderType);
-    GLXContext created;
-    {
-        PortableXErrorTrap trap(surface.display);
-        created = glXCreateNewContext(surface.display, surface.config,
-                                      (renderType & GLX_RGBA_BIT) ? GLX_RGBA_TYPE : GLX_COLOR_INDEX_TYPE, nullptr,
-                                      True);
-        if (created && trap.Failed()) {
-            glXDestroyContext(surface.display, created);
-            created = nullptr;
-        }
-    }
+    const GLXContext created = HostCreateContext(surface);
     if (!created)
         return nullptr;
     const HGLRC context = Contexts().Add({created, surface.display, surface.format, 0, nullptr});
     if (!context)
-        glXDestroyContext(surface.display, created);
+        HostDestroyContext(surface.display, created);
     return context;
 }
 
 // Claims the context for the calling thread before GLX sees it, so that two
 // threads never race to make one context current.
-bool Claim(HGLRC context, const PortableGlSurface &surface, DWORD self, GLXContext *glx)
+bool Claim(HGLRC context, const HostGlSurface &surface, DWORD self, GLXContext *glx)
 {
     bool claimed = false;
     Contexts().Visit(context, [&](RenderingContext &made) {
@@ -112,11 +100,11 @@ BOOL WINAPI PortableWglMakeCurrent(HDC dc, HGLRC context)
     }
     const DWORD self = PortableCurrentThreadId();
     const HWND window = PortableWindowOfDC(dc);
-    const PortableGlSurface surface = PortableSurfaceOf(window);
+    const HostGlSurface surface = HostSurfaceOf(window);
     GLXContext glx;
     if (surface.format == 0 || !Claim(context, surface, self, &glx))
         return FALSE;
-    const bool made = glXMakeContextCurrent(surface.display, surface.drawable, surface.drawable, glx);
+    const bool made = HostMakeCurrent(surface, glx);
     std::lock_guard<std::mutex> hold(Contexts().Lock());
     RenderingContext &claimed = *Contexts().FindLocked(context); // claimed: no other thread deletes it
     if (!made) {
@@ -146,10 +134,10 @@ BOOL WINAPI PortableWglDeleteContext(HGLRC context)
         Contexts().EraseLocked(context);
     }
     if (currentContext == context) {
-        glXMakeContextCurrent(gone.display, None, None, nullptr);
+        HostReleaseCurrent(gone.display);
         currentContext = nullptr;
     }
-    glXDestroyContext(gone.display, gone.glx);
+    HostDestroyContext(gone.display, gone.glx);
     return TRUE;
 }
 
@@ -161,7 +149,7 @@ void PortableReleaseWindowGL(HWND window)
     Contexts().Visit(currentContext, [&](const RenderingContext &current) { currentHere = current.currentWindow == window; });
     if (currentHere)
         ReleaseCurrent();
-    PortableDetachSurface(window);
+    HostDetachSurface(window);
 }
 
 void PortableFillGLContexts(PlatformTable *t)

@@ -5,6 +5,8 @@
 
 #include <mutex>
 
+#include "fill_table.h"
+#include "gdi32/system_palette.h"
 #include "host/sdl_windows.h"
 #include "kernel32/threads.h"
 #include "user32/keyboard.h"
@@ -103,6 +105,17 @@ void TranslateChange(PortableWindow &window, HostWindowChange change, int first,
         PortableInvalidate(window.handle, nullptr, false);
         break;
     }
+}
+
+// Any thread: the window is activated at once, and raised.
+BOOL WINAPI PortableSetForegroundWindow(HWND handle)
+{
+    if (!HostRaiseWindow(handle))
+        return FALSE;
+    PortableNotices notices;
+    PortableActivate(handle, notices);
+    PortableDeliver(notices);
+    return TRUE;
 }
 
 } // namespace
@@ -219,4 +232,10 @@ void PortableTranslateWindowChange(HWND handle, HostWindowChange change, int fir
     PortableNotices notices;
     TranslateChange(*window, change, first, second, notices);
     PortableDeliver(notices);
+}
+
+void PortableFillWindowEvents(PlatformTable *t)
+{
+    t->SetForegroundWindow = PortableSetForegroundWindow;
+    PortableOnActiveWindowQuery(PortableActiveWindow);
 }

@@ -163,17 +163,6 @@ void ShowOwnWindow(PortableWindow &window, int command, PortableNotices &notices
     }
 }
 
-// Any thread: the window is activated at once, and raised.
-BOOL WINAPI PortableSetForegroundWindow(HWND handle)
-{
-    if (!HostRaiseWindow(handle))
-        return FALSE;
-    PortableNotices notices;
-    PortableActivate(handle, notices);
-    PortableDeliver(notices);
-    return TRUE;
-}
-
 BOOL WINAPI PortableIsIconic(HWND handle)
 {
     bool minimized = false;
@@ -238,6 +227,5 @@ void PortableFillWindows(PlatformTable *t)
     t->GetClientRect = PortableGetClientRect;
     t->GetWindowRect = PortableGetWindowRect;
     t->ShowWindow = PortableShowWindow;
-    t->SetForegroundWindow = PortableSetForegroundWindow;
     t->IsIconic = PortableIsIconic;
 }

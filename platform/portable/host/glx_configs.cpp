@@ -1,5 +1,5 @@
 // GLX framebuffer configurations as numbered pixel formats.
-#include "gdi32/pixel_format_list.h"
+#include "host/glx_configs.h"
 
 #include <algorithm>
 #include <iterator>
@@ -27,7 +27,7 @@ bool IsPaletteVisual(int visualClass)
 // Shifts come from the visual's masks. A visual without masks (RGBA drawn on
 // a palette visual) packs red, green and blue upwards from bit 0, the layout
 // of Windows' 3-3-2 palette formats. Alpha sits above the colour bits.
-void PlaceComponents(const PortableGlxTraits &traits, PIXELFORMATDESCRIPTOR *format)
+void PlaceComponents(const HostGlxTraits &traits, PIXELFORMATDESCRIPTOR *format)
 {
     const bool masked = traits.redMask && traits.greenMask && traits.blueMask;
     const int redShift = masked ? LowestBit(traits.redMask) : 0;
@@ -61,7 +61,7 @@ bool DrawsToWindow(Display *display, GLXFBConfig config)
            (Attribute(display, config, GLX_RENDER_TYPE) & (GLX_RGBA_BIT | GLX_COLOR_INDEX_BIT));
 }
 
-bool ReadTraits(Display *display, GLXFBConfig config, PortableGlxTraits *traits)
+bool ReadTraits(Display *display, GLXFBConfig config, HostGlxTraits *traits)
 {
     XVisualInfo *visual = glXGetVisualFromFBConfig(display, config);
     if (!visual)
@@ -98,7 +98,7 @@ int VisualClassRank(int visualClass)
 
 struct Ranked {
     int visualClassRank, caveat, samples, id;
-    PortablePixelFormat format;
+    HostPixelFormat format;
 };
 
 // The numbering, the same for the same display every run: visuals that show
@@ -112,24 +112,24 @@ bool NumberedBefore(const Ranked &a, const Ranked &b)
            std::tie(b.visualClassRank, b.caveat, b.samples, b.id);
 }
 
-std::vector<PortablePixelFormat> ReadFormats(Display *display)
+std::vector<HostPixelFormat> ReadFormats(Display *display)
 {
     int count = 0;
     GLXFBConfig *configs = glXGetFBConfigs(display, DefaultScreen(display), &count);
     std::vector<Ranked> ranked;
     for (int i = 0; i < count; ++i) {
-        PortableGlxTraits traits;
+        HostGlxTraits traits;
         if (!DrawsToWindow(display, configs[i]) || !ReadTraits(display, configs[i], &traits))
             continue;
         ranked.push_back({VisualClassRank(traits.visualClass), Attribute(display, configs[i], GLX_CONFIG_CAVEAT),
                           Attribute(display, configs[i], GLX_SAMPLES),
                           Attribute(display, configs[i], GLX_FBCONFIG_ID),
-                          {configs[i], PortableDescribeGlxTraits(traits)}});
+                          {configs[i], HostDescribeGlxTraits(traits)}});
     }
     if (configs)
         XFree(configs); // the array only: the configurations live as long as the display
     std::sort(ranked.begin(), ranked.end(), NumberedBefore);
-    std::vector<PortablePixelFormat> formats;
+    std::vector<HostPixelFormat> formats;
     for (const Ranked &each : ranked)
         formats.push_back(each.format);
     return formats;
@@ -137,7 +137,7 @@ std::vector<PortablePixelFormat> ReadFormats(Display *display)
 
 } // namespace
 
-PIXELFORMATDESCRIPTOR PortableDescribeGlxTraits(const PortableGlxTraits &traits)
+PIXELFORMATDESCRIPTOR HostDescribeGlxTraits(const HostGlxTraits &traits)
 {
     PIXELFORMATDESCRIPTOR format{};
     format.nSize = sizeof(format);
@@ -166,15 +166,15 @@ PIXELFORMATDESCRIPTOR PortableDescribeGlxTraits(const PortableGlxTraits &traits)
     return format;
 }
 
-const std::vector<PortablePixelFormat> &PortablePixelFormats(Display *display)
+const std::vector<HostPixelFormat> &HostPixelFormats(Display *display)
 {
-    static const auto *none = new std::vector<PortablePixelFormat>;
+    static const auto *none = new std::vector<HostPixelFormat>;
     static auto *lock = new std::mutex;
-    static const std::vector<PortablePixelFormat> *formats = nullptr;
+    static const std::vector<HostPixelFormat> *formats = nullptr;
     if (!display)
         return *none;
     std::lock_guard<std::mutex> hold(*lock);
     if (!formats)
-        formats = new std::vector<PortablePixelFormat>(ReadFormats(display));
+        formats = new std::vector<HostPixelFormat>(ReadFormats(display));
     return *formats;
 }

@@ -1,7 +1,7 @@
 // The display's real pixel formats: the GLX framebuffer configurations that
 // can draw to a window, each under one number from 1 in a fixed order.
-#ifndef PLATFORM_PORTABLE_PIXEL_FORMAT_LIST_H
-#define PLATFORM_PORTABLE_PIXEL_FORMAT_LIST_H
+#ifndef PLATFORM_PORTABLE_HOST_GLX_CONFIGS_H
+#define PLATFORM_PORTABLE_HOST_GLX_CONFIGS_H
 
 // After the platform header: ours defines APIENTRY unconditionally.
 #include "platform/platform.h"
@@ -11,7 +11,7 @@
 #include <vector>
 
 // What a configuration and its visual say of themselves.
-struct PortableGlxTraits {
+struct HostGlxTraits {
     bool rgba = true; // false: colour index
     int bufferSize = 0;
     int red = 0, green = 0, blue = 0, alpha = 0;
@@ -23,15 +23,15 @@ struct PortableGlxTraits {
 };
 
 // The descriptor Windows would give a format with these traits.
-PIXELFORMATDESCRIPTOR PortableDescribeGlxTraits(const PortableGlxTraits &traits);
+PIXELFORMATDESCRIPTOR HostDescribeGlxTraits(const HostGlxTraits &traits);
 
-struct PortablePixelFormat {
+struct HostPixelFormat {
     GLXFBConfig config;
     PIXELFORMATDESCRIPTOR descriptor;
 };
 
 // The formats of the display's default screen, read once per process; empty
 // when GLX offers none.
-const std::vector<PortablePixelFormat> &PortablePixelFormats(Display *display);
+const std::vector<HostPixelFormat> &HostPixelFormats(Display *display);
 
 #endif
