@@ -9,7 +9,7 @@
 #include <string>
 
 #include "advapi32/colour_scheme.h"
-#include "fill_table.h"
+#include "advapi32/registry.h"
 #include "handle_map.h"
 
 namespace {

@@ -4,7 +4,6 @@
 
 #include <mutex>
 
-#include "fill_table.h"
 #include "gdi32/gdi_objects.h"
 #include "host/x11_display.h"
 

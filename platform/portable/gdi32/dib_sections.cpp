@@ -2,7 +2,7 @@
 // converting bitmaps as GDI does.
 #include <new>
 
-#include "fill_table.h"
+#include "gdi32/dib_sections.h"
 #include "gdi32/dib_conversion.h"
 #include "gdi32/gdi_objects.h"
 #include "host/posix_memory.h"

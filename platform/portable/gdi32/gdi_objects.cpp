@@ -2,7 +2,6 @@
 // on any kind, SelectObject and DeleteObject.
 #include "gdi32/gdi_objects.h"
 
-#include "fill_table.h"
 #include "handle_map.h"
 
 const PALETTEENTRY kStaticColours[kStaticColourCount] = {

@@ -69,4 +69,6 @@ HGDIOBJ PortableStockBitmap();
 // Any thread, the lock not held: the window behind a window device context, or null.
 HWND PortableWindowOfDC(HDC dc);
 
+void PortableFillGdiObjects(PlatformTable *t);
+
 #endif

@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <new>
 
-#include "fill_table.h"
+#include "gdi32/palettes.h"
 #include "gdi32/gdi_objects.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <string.h>
 
-#include "fill_table.h"
+#include "gdi32/pixel_formats.h"
 #include "gdi32/gdi_objects.h"
 #include "gdi32/pixel_format_choice.h"
 #include "host/glx_configs.h"

@@ -13,7 +13,6 @@
 // one system palette per process.
 #include "gdi32/system_palette.h"
 
-#include "fill_table.h"
 #include "gdi32/device_caps.h"
 #include "gdi32/gdi_objects.h"
 

@@ -9,4 +9,6 @@
 // Set while the table is filled.
 void PortableOnActiveWindowQuery(HWND (*activeWindow)());
 
+void PortableFillSystemPalette(PlatformTable *t);
+
 #endif

@@ -3,7 +3,6 @@
 
 #include <chrono>
 
-#include "fill_table.h"
 #include "kernel32/kernel_handles.h"
 
 namespace {

@@ -24,5 +24,6 @@ std::shared_ptr<PortableWaitable> PortableResolveWaitable(HANDLE handle); // nul
 // True, and the object acquired, when it is signalled. Lock held.
 bool PortableTryAcquire(PortableWaitable &object);
 
+void PortableFillEventsAndWaits(PlatformTable *t);
 
 #endif

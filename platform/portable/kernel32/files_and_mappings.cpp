@@ -5,7 +5,7 @@
 #include <mutex>
 #include <string>
 
-#include "fill_table.h"
+#include "kernel32/files_and_mappings.h"
 #include "host/posix_files.h"
 #include "kernel32/kernel_handles.h"
 #include "utf16.h"

@@ -1,4 +1,3 @@
-#include "fill_table.h"
 #include "kernel32/kernel_handles.h"
 
 #include <memory>

@@ -1,7 +1,7 @@
 // The process: the version it reports, its pseudo handle and its end.
 #include <string.h>
 
-#include "fill_table.h"
+#include "kernel32/process.h"
 #include "host/posix_process.h"
 
 namespace {

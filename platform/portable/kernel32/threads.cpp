@@ -6,7 +6,6 @@
 #include <memory>
 #include <unordered_set>
 
-#include "fill_table.h"
 #include "host/posix_threads.h"
 #include "kernel32/events_and_waits.h"
 #include "kernel32/kernel_handles.h"

@@ -14,5 +14,6 @@ bool PortableIsLiveThread(DWORD threadId); // HostLock() held
 // filled.
 void PortableOnThreadExit(void (*hook)(DWORD threadId));
 
+void PortableFillThreads(PlatformTable *t);
 
 #endif

@@ -2,7 +2,7 @@
 // faulted in by one call rather than page by page.
 #include <stdint.h>
 
-#include "fill_table.h"
+#include "kernel32/virtual_memory.h"
 #include "host/posix_memory.h"
 
 namespace {

@@ -4,7 +4,6 @@
 // swap needs it current on the window.
 #include "opengl32/gl_contexts.h"
 
-#include "fill_table.h"
 #include "gdi32/gdi_objects.h"
 #include "handle_map.h"
 #include "host/glx_contexts.h"

@@ -8,4 +8,6 @@
 // released, then its GL surface goes.
 void PortableReleaseWindowGL(HWND window);
 
+void PortableFillGLContexts(PlatformTable *t);
+
 #endif

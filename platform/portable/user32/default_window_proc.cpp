@@ -1,5 +1,5 @@
 // DefWindowProcA: what Windows does with the messages a procedure passes on.
-#include "fill_table.h"
+#include "user32/default_window_proc.h"
 #include "user32/key_state.h"
 #include "user32/message_queue.h"
 #include "user32/painting.h"

@@ -1,7 +1,7 @@
 // ChangeDisplaySettingsA over the host's display modes.
 #include <optional>
 
-#include "fill_table.h"
+#include "user32/display_modes.h"
 #include "host/sdl_display_modes.h"
 #include "host/sdl_video.h"
 #include "host/sdl_windows.h"

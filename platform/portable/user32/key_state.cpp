@@ -3,7 +3,6 @@
 
 #include <mutex>
 
-#include "fill_table.h"
 
 namespace {
 

@@ -29,4 +29,6 @@ const PortableKeyState &PortableThreadKeys();
 // the message is that press.
 bool PortableTypedWith(const MSG &keyMessage, uint32_t *character);
 
+void PortableFillKeyState(PlatformTable *t);
+
 #endif

@@ -2,7 +2,6 @@
 // thread as Win32 keeps it per input queue.
 #include "user32/keyboard.h"
 
-#include "fill_table.h"
 #include "host/sdl_windows.h"
 #include "kernel32/threads.h"
 #include "user32/key_characters.h"

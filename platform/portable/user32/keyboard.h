@@ -8,4 +8,6 @@
 void PortableNoteFocus(HWND window, bool gained);
 void PortableForgetFocus(HWND window);
 
+void PortableFillKeyboard(PlatformTable *t);
+
 #endif

@@ -1,5 +1,5 @@
 // MessageBoxA: Win32's buttons, answers and captions, over the host's boxes.
-#include "fill_table.h"
+#include "user32/message_boxes.h"
 #include "host/sdl_message_boxes.h"
 
 namespace {

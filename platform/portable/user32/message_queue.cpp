@@ -17,7 +17,6 @@
 
 #include "user32/message_queue.h"
 
-#include "fill_table.h"
 #include "host/sdl_events.h"
 #include "host/wait_signal.h"
 #include "host/x11_display_watch.h"

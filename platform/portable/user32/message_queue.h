@@ -35,4 +35,6 @@ bool PortablePostInput(DWORD threadId, const PortableInput &input);
 // sent from other threads; false when the thread is gone.
 bool PortableAskThread(DWORD threadId, std::function<void()> task);
 
+void PortableFillMessageQueue(PlatformTable *t);
+
 #endif

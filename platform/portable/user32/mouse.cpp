@@ -9,7 +9,6 @@
 #include <atomic>
 #include <mutex>
 
-#include "fill_table.h"
 #include "host/sdl_pointer.h"
 #include "host/sdl_video.h"
 #include "kernel32/threads.h"

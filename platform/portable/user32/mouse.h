@@ -10,4 +10,6 @@ HWND PortableCaptureWindow();
 // The window is going: a capture it holds ends.
 void PortableForgetCapture(HWND window);
 
+void PortableFillMouse(PlatformTable *t);
+
 #endif

@@ -7,7 +7,6 @@
 #include <unordered_map>
 #include <vector>
 
-#include "fill_table.h"
 #include "host/wait_signal.h"
 #include "user32/window_dc.h"
 #include "user32/window_registry.h"

@@ -31,4 +31,6 @@ HWND PortableFindPaint(DWORD thread, HWND window);
 
 void PortableForgetPaint(HWND window);
 
+void PortableFillPainting(PlatformTable *t);
+
 #endif

@@ -4,7 +4,7 @@
 #include <mutex>
 
 #include "advapi32/colour_scheme.h"
-#include "fill_table.h"
+#include "user32/system_colours.h"
 #include "user32/message_queue.h"
 
 namespace {

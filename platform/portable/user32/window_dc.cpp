@@ -3,7 +3,6 @@
 #include <new>
 #include <unordered_map>
 
-#include "fill_table.h"
 #include "gdi32/gdi_objects.h"
 #include "user32/window_registry.h"
 

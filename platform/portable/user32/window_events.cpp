@@ -5,7 +5,6 @@
 
 #include <mutex>
 
-#include "fill_table.h"
 #include "gdi32/system_palette.h"
 #include "host/sdl_windows.h"
 #include "kernel32/threads.h"

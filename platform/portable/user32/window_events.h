@@ -32,4 +32,6 @@ void PortableForgetActive(HWND window); // the window is going
 // window is still there.
 void PortableTranslateWindowChange(HWND window, HostWindowChange change, int first, int second);
 
+void PortableFillWindowEvents(PlatformTable *t);
+
 #endif

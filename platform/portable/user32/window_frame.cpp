@@ -3,7 +3,6 @@
 // the constants here.
 #include "user32/window_frame.h"
 
-#include "fill_table.h"
 #include "host/sdl_display_modes.h"
 
 namespace {

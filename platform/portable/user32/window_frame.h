@@ -16,4 +16,6 @@ struct PortableFrame {
 
 PortableFrame PortableFrameFor(DWORD style, bool hasMenu);
 
+void PortableFillWindowFrame(PlatformTable *t);
+
 #endif

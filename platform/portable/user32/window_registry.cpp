@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "fill_table.h"
 #include "handle_map.h"
 #include "kernel32/threads.h"
 

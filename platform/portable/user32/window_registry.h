@@ -58,4 +58,6 @@ WNDPROC PortableWindowProc(HWND handle); // null for no window
 
 bool PortableThreadOwnsWindows();
 
+void PortableFillWindowRegistry(PlatformTable *t);
+
 #endif

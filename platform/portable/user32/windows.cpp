@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <string>
 
-#include "fill_table.h"
 #include "handle_numbers.h"
 #include "host/sdl_video.h"
 #include "host/sdl_windows.h"

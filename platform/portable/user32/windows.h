@@ -11,4 +11,6 @@ BOOL WINAPI PortableShowWindow(HWND window, int command);
 // DestroyWindow, also for the default handling of WM_CLOSE.
 BOOL WINAPI PortableDestroyWindow(HWND window);
 
+void PortableFillWindows(PlatformTable *t);
+
 #endif
