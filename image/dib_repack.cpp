@@ -1,6 +1,8 @@
-#include "image/dib_repack.h"
+#include "dib_repack.h"
 
 #include <string.h>
+
+#include "dib_repack_ssse3.h"
 
 namespace {
 

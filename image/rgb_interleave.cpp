@@ -1,4 +1,6 @@
-#include "image/rgb_interleave.h"
+#include "rgb_interleave.h"
+
+#include "rgb_interleave_ssse3.h"
 
 namespace {
 

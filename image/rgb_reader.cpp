@@ -1,14 +1,15 @@
 // SGI rgb files: opening, header and row tables, and the public entry points.
 // Everything taken from the file is checked against the file's size before it
 // is used, so a damaged file is refused rather than read outside its bounds.
-#include "image/rgb_reader.h"
+#include "rgb_reader.h"
 
 #include <stdlib.h>
 #include <string.h>
 
-#include "image/image_file.h"
-#include "image/image_report.h"
+#include "image_file.h"
+#include "image_report.h"
 #include "platform/platform.h"
+#include "rgb_rows.h"
 
 void *(*rgbAllocate)(size_t size) = malloc;
 

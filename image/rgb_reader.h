@@ -5,7 +5,7 @@
 #include <stddef.h>
 #include <stdint.h>
 
-#include "image/include/image/image.h"
+#include "image/image.h"
 #include "platform/win32_types.h"
 
 // One open rgb file, its header, row buffers and (run-length files only) row tables.
@@ -43,18 +43,9 @@ extern void *(*rgbAllocate)(size_t size);
 PixelImage *ReadRgbFile(const void *name, bool wide);
 RgbFileReader *OpenRgbReader(const void *name, bool wide);
 void CloseRgbReader(RgbFileReader *reader);
-// Fills XSIZE bytes of destination with row y of channel z.
-void ReadRgbRow(RgbFileReader *reader, unsigned char *destination, uint32_t y, uint32_t z);
-// False when there was no memory for the pixels: the record stays without them.
-bool ReadRgbPixels(RgbFileReader *reader, PixelImage *image);
 
 // Positions the file; reads as much of count bytes as it delivers.
 bool RgbSeek(HANDLE file, uint64_t position);
 uint64_t RgbRead(HANDLE file, void *buffer, uint64_t count);
-
-// Decodes one packed row into at most width samples and returns how many;
-// what lies past them in out's width bytes is undefined.
-size_t DecodeRgbPackedRow(const unsigned char *packed, size_t packedLength, int bytesPerSample, bool bigEndian,
-                          unsigned char *out, size_t width);
 
 #endif

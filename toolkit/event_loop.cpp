@@ -1,9 +1,11 @@
 // The event loop, the redraw request, the buffer swap, the pointer query and
 // the teardown the destroy message runs.
+#include "event_loop.h"
+
+#include "palettes.h"
 #include "platform/platform.h"
-#include "toolkit/palettes.h"
-#include "toolkit/toolkit_state.h"
-#include "toolkit/window_lifecycle.h"
+#include "toolkit_state.h"
+#include "window_opening.h"
 
 namespace {
 

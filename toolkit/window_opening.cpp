@@ -1,10 +1,13 @@
 // Opening the toolkit's one window with a current OpenGL context, and the two
 // public ways to end it. The class is registered at every open and never
 // unregistered, so a process opens the window once.
+#include "window_opening.h"
+
+#include "common/error_report.h"
+#include "pixel_format_selection.h"
 #include "platform/platform.h"
-#include "toolkit/pixel_format_selection.h"
-#include "toolkit/toolkit_state.h"
-#include "toolkit/window_lifecycle.h"
+#include "toolkit_state.h"
+#include "window_procedure.h"
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/error_report.h"
 #include "tests/toolkit/palette_fixture.h"
 #include "toolkit/tk.h"
 

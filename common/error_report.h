@@ -1,9 +1,9 @@
 // How the libraries report a failure: the calling thread's record, the
 // program's callback and, for the specified entry points, the "Error" box
-// under the one switch. Self-contained: the toolkit, the image readers and
-// the texture table all report through here.
-#ifndef TOOLKIT_ERROR_REPORT_H
-#define TOOLKIT_ERROR_REPORT_H
+// under the one switch. The toolkit, the image readers and the texture table
+// all report through here.
+#ifndef COMMON_ERROR_REPORT_H
+#define COMMON_ERROR_REPORT_H
 
 #include <stddef.h>
 #include <stdint.h>
@@ -12,6 +12,9 @@
 
 // The texts the boxes show hold at most this many bytes.
 constexpr int kErrorTextLimit = 255;
+
+// What the platform's wvsprintfA writes at most, the terminator included.
+constexpr int kFormatterLimit = 1024;
 
 // Formats with the platform's wsprintf rules, cuts to kErrorTextLimit bytes,
 // records the text under code and shows it in an "Error" box while boxes are on.

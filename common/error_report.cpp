@@ -1,18 +1,15 @@
 // The per-thread failure record, the program's callback and the box switch,
 // shared by the toolkit, the image readers and the texture table.
-#include "toolkit/error_report.h"
+#include "error_report.h"
 
 #include <stdarg.h>
 #include <string.h>
-
 #include <atomic>
 
 #include "platform/platform.h"
 
 namespace {
 
-// wvsprintfA writes at most 1024 characters, the terminator included.
-constexpr int kFormatterLimit = 1024;
 constexpr size_t kRecordTextLimit = 511;
 
 struct FailureRecord {
