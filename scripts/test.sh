@@ -3,8 +3,9 @@
 # native with ASan/UBSan and with TSan, the 32-bit Windows build under Wine,
 # the x86_64 Windows build with its scene suites under 64-bit Wine,
 # end-to-end runs of both programs (also with no display), the install trees
-# with programs built on them, and each fuzz target for a short while. Leaves the Windows install tree as a zip in
-# build/mingw-i686. Run as root on Debian.
+# with programs built on them, and each fuzz target for a short while.
+# Leaves the Windows install tree as a zip in build/mingw-i686. Run as root
+# on Debian.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
