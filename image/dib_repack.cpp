@@ -2,8 +2,6 @@
 
 #include <string.h>
 
-#include "dib_repack_ssse3.h"
-
 namespace {
 
 inline void PutRgb(const unsigned char *bgr, unsigned char *rgb)

@@ -12,5 +12,7 @@ using RepackFunction = void (*)(const unsigned char *surface, unsigned char *out
 void RepackRows(const unsigned char *surface, unsigned char *out, int32_t width, int32_t rows);
 
 void RepackRowsPortable(const unsigned char *surface, unsigned char *out, int32_t width, int32_t rows);
+// Only where the processor has SSSE3.
+void RepackRowsSsse3(const unsigned char *surface, unsigned char *out, int32_t width, int32_t rows);
 
 #endif

@@ -1,6 +1,6 @@
 // Built with SSSE3: nothing here may run before the processor is known to
 // have it, and nothing shared with other translation units is defined here.
-#include "dib_repack_ssse3.h"
+#include "dib_repack.h"
 
 #include <tmmintrin.h>
 

@@ -1,7 +1,5 @@
 #include "rgb_interleave.h"
 
-#include "rgb_interleave_ssse3.h"
-
 namespace {
 
 InterleaveFunction ChooseInterleave()

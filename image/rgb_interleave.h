@@ -16,5 +16,8 @@ void InterleaveRgb(const unsigned char *red, const unsigned char *green, const u
 
 void InterleaveRgbPortable(const unsigned char *red, const unsigned char *green, const unsigned char *blue,
                            unsigned char *out, size_t width, bool stream);
+// Only where the processor has SSSE3.
+void InterleaveRgbSsse3(const unsigned char *red, const unsigned char *green, const unsigned char *blue,
+                        unsigned char *out, size_t width, bool stream);
 
 #endif

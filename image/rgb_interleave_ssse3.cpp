@@ -1,7 +1,6 @@
 // Built with SSSE3: nothing here may run before the processor is known to
 // have it, and nothing shared with other translation units is defined here.
 #include "rgb_interleave.h"
-#include "rgb_interleave_ssse3.h"
 
 #include <stdint.h>
 #include <tmmintrin.h>

@@ -7,7 +7,7 @@
 #include <stdint.h>
 
 #include "image/image.h"
-#include "rgb_reader.h"
+#include "rgb_file.h"
 
 // Fills XSIZE bytes of destination with row y of channel z.
 void ReadRgbRow(RgbFileReader *reader, unsigned char *destination, uint32_t y, uint32_t z);

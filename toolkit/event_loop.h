@@ -6,6 +6,10 @@
 
 #include "platform/win32_types.h"
 
+// Destroys the window if there is one; its destroy message tears the
+// toolkit down and queues the quit request.
+void DestroyWindowIfAny(HWND window);
+
 // Releases palette, rendering context and device context and clears the
 // handles and callbacks; only the destroy message runs it.
 void TeardownToolkit();

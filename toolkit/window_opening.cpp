@@ -4,6 +4,7 @@
 #include "window_opening.h"
 
 #include "common/error_report.h"
+#include "event_loop.h"
 #include "pixel_format_selection.h"
 #include "platform/platform.h"
 #include "toolkit_state.h"
@@ -108,12 +109,6 @@ int32_t CreateToolkitWindow(const void *title, bool wide)
     // Through the destroy message: teardown, and a quit request in the queue.
     DestroyWindowIfAny(toolkitState.window);
     return 0;
-}
-
-void DestroyWindowIfAny(HWND window)
-{
-    if (window)
-        platform.DestroyWindow(window);
 }
 
 extern "C" {

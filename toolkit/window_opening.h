@@ -4,12 +4,8 @@
 
 #include <stdint.h>
 
-#include "platform/win32_types.h"
-
 // title is UTF-16 when wide is set. 1 with the context current, 0 after
 // reporting why not.
 int32_t CreateToolkitWindow(const void *title, bool wide);
-
-void DestroyWindowIfAny(HWND window);
 
 #endif

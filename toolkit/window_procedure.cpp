@@ -1,12 +1,13 @@
 // The toolkit window's messages as the program's callbacks. A callback may
 // do anything, tkShutWindow included: after one returns, a handler goes on
 // only while the window it was handed is still the toolkit's.
+#include "window_procedure.h"
+
 #include "event_loop.h"
 #include "palettes.h"
 #include "platform/platform.h"
 #include "system_colours.h"
 #include "toolkit_state.h"
-#include "window_opening.h"
 
 namespace {
 

@@ -7,9 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "dib_repack.h"
-#include "dib_repack_ssse3.h"
 #include "rgb_interleave.h"
-#include "rgb_interleave_ssse3.h"
 #include "rgb_rows.h"
 #include "tests/image/image_files.h"
 
