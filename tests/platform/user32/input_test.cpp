@@ -1,8 +1,15 @@
 // Real keyboard and mouse input, as the system delivers it, on both builds:
 // what each key and button becomes, the key state as of each message, where
 // input waits in the queue, and a captured drag that leaves the window.
+// Natively also the host's events, pushed into SDL's queue, as messages.
 #include "tests/platform/window_fixture.h"
 #include "tests/support/real_input.h"
+
+#ifndef _WIN32
+#include <SDL.h>
+
+#include "host/sdl_windows.h"
+#endif
 
 namespace {
 
@@ -181,5 +188,75 @@ TEST_F(Input, ACapturedDragKeepsReportingPastTheWindowsEdge)
     ASSERT_TRUE(platform.GetCursorPos(&pointer));
     EXPECT_EQ(std::make_pair(pointer.x, pointer.y), std::make_pair(corner.x - 20, corner.y - 5));
 }
+
+#ifndef _WIN32
+using HostEvents = WindowTest;
+using Messages = std::vector<std::pair<UINT, WPARAM>>;
+const Messages kClosing{{WM_SYSCOMMAND, SC_CLOSE}, {WM_CLOSE, 0}, {WM_DESTROY, 0}};
+
+// SDL's key events wait in the queue for the window, a repeated press as
+// one that was down before; its window events are sent: the procedure has
+// them when the peek returns. Only the active window is deactivated.
+TEST_F(HostEvents, BecomeMessages)
+{
+    HWND window = Open(320, 200);
+    PumpFor(30);
+    const Uint32 id = SDL_GetWindowID(HostSdlWindow(window));
+    SDL_Event event{};
+    event.key = {SDL_KEYDOWN, 0, id, SDL_PRESSED, 0, 0, 0, {SDL_SCANCODE_UNKNOWN, SDLK_F5, 0, 0}};
+    for (Uint8 repeat : {0, 1}) {
+        event.key.repeat = repeat;
+        ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError();
+    }
+    MSG message;
+    for (LPARAM downBefore : {0, 0x40000000}) {
+        ASSERT_TRUE(platform.PeekMessageA(&message, window, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE));
+        EXPECT_EQ(message.wParam, WPARAM(VK_F1 + 4));
+        EXPECT_EQ(message.lParam & 0xC0000000, downBefore);
+    }
+    const std::pair<Uint8, Messages> sent[] = {
+        {SDL_WINDOWEVENT_FOCUS_GAINED, {{WM_ACTIVATE, WA_ACTIVE}}},
+        {SDL_WINDOWEVENT_MINIMIZED, {{WM_SIZE, SIZE_MINIMIZED}, {WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 1)}}},
+        {SDL_WINDOWEVENT_CLOSE, kClosing}};
+    for (const auto &[windowEvent, expected] : sent) {
+        delivered.clear();
+        event.window = {SDL_WINDOWEVENT, 0, id, windowEvent, 0, 0, 0, 0, 0};
+        ASSERT_EQ(SDL_PushEvent(&event), 1);
+        platform.PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+        EXPECT_EQ(Seen({WM_SIZE, WM_ACTIVATE, WM_SYSCOMMAND, WM_CLOSE, WM_DESTROY}), expected);
+    }
+}
+
+// A handler that peeks while the first showing's messages are sent lets the
+// window manager's move in; the showing's own corner, collected before it,
+// must not be the last word.
+LRESULT CALLBACK PeekingOnSize(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    MSG waiting;
+    if (message == WM_SIZE)
+        platform.PeekMessageA(&waiting, nullptr, 0, 0, PM_NOREMOVE);
+    return RecordingProc(window, message, wParam, lParam);
+}
+
+TEST_F(HostEvents, TheLastMoveTellsWhereTheWindowIsAfterAMoveDuringTheShowing)
+{
+    const WNDCLASSA peeking{0, PeekingOnSize, 0, 0, instance_, nullptr, nullptr, nullptr, nullptr, "OvPeeking"};
+    ASSERT_NE(platform.RegisterClassA(&peeking), 0);
+    HWND window = Open(200, 100, WS_OVERLAPPEDWINDOW, false, 40, 50, "OvPeeking");
+    SDL_Event event{};
+    event.window = {SDL_WINDOWEVENT, 0, SDL_GetWindowID(HostSdlWindow(window)), SDL_WINDOWEVENT_MOVED, 0, 0, 0,
+                    317, 229};
+    ASSERT_EQ(SDL_PushEvent(&event), 1);
+    platform.ShowWindow(window, SW_SHOW);
+    RECT outer{}, frame{0, 0, 0, 0};
+    platform.GetWindowRect(window, &outer);
+    platform.AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
+    const std::vector<Delivered> moves = DeliveredOf({WM_MOVE});
+    ASSERT_GE(moves.size(), 2u);
+    EXPECT_EQ(moves.back().lParam, MAKELPARAM(outer.left - frame.left, outer.top - frame.top));
+    platform.DestroyWindow(window);
+    platform.UnregisterClassA("OvPeeking", instance_);
+}
+#endif
 
 } // namespace

@@ -1,14 +1,12 @@
-// The file, local-heap and memory operations as the readers rely on them,
-// checked on both builds so that the portable one is held to what Windows does.
+// The file operations as the image readers rely on them, checked on both
+// builds so that the portable one is held to what Windows does.
 #include <stdio.h>
 #include <string.h>
-
-#include <algorithm>
 
 #include <gtest/gtest.h>
 
 #include "platform/platform.h"
-#include "tests/image/image_files.h"
+#include "tests/support/temp_files.h"
 
 namespace {
 
@@ -20,7 +18,7 @@ HANDLE Open(const std::string &path)
 
 // The SGI reader measures the file, seeks to offsets taken from it and reads
 // what is there.
-TEST(PlatformFiles, OpenSeekAndReadBehaveAsOnWindows)
+TEST(FilesAndMappings, OpenSeekAndReadBehaveAsOnWindows)
 {
     Bytes content(70000);
     for (size_t i = 0; i < content.size(); ++i)
@@ -59,32 +57,6 @@ TEST(PlatformFiles, OpenSeekAndReadBehaveAsOnWindows)
     EXPECT_EQ(got, 0u);
     EXPECT_TRUE(platform.CloseHandle(file));
     remove(path.c_str());
-}
-
-// The bitmap reader's target header comes from LPTR and must start zeroed.
-TEST(PlatformFiles, ZeroedLocalBlocksAreZero)
-{
-    unsigned char *dirty = static_cast<unsigned char *>(platform.LocalAlloc(LMEM_FIXED, 4096));
-    ASSERT_NE(dirty, nullptr);
-    memset(dirty, 0x5A, 4096);
-    platform.LocalFree(dirty);
-    unsigned char *zeroed = static_cast<unsigned char *>(platform.LocalAlloc(LPTR, 4096));
-    ASSERT_NE(zeroed, nullptr);
-    EXPECT_EQ(std::count(zeroed, zeroed + 4096, 0), 4096);
-    EXPECT_EQ(platform.LocalFree(zeroed), nullptr);
-}
-
-// The readers bring their large output arrays in before writing them: that
-// changes nothing in the range or around it.
-TEST(PlatformFiles, PrefetchingMemoryKeepsEveryByte)
-{
-    Bytes block(size_t(5) << 20);
-    for (size_t i = 0; i < block.size(); ++i)
-        block[i] = uint8_t(i * 13 + (i >> 12));
-    const Bytes before = block;
-    WIN32_MEMORY_RANGE_ENTRY range{block.data() + 3, block.size() - 7};
-    EXPECT_TRUE(platform.PrefetchVirtualMemory(platform.GetCurrentProcess(), 1, &range, 0));
-    EXPECT_TRUE(block == before);
 }
 
 } // namespace
