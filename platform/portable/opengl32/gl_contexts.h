@@ -1,4 +1,4 @@
-// OpenGL rendering contexts over GLX, with WGL's rules.
+// OpenGL rendering contexts, with WGL's rules.
 #ifndef PLATFORM_PORTABLE_GL_CONTEXTS_H
 #define PLATFORM_PORTABLE_GL_CONTEXTS_H
 

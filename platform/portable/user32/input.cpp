@@ -3,7 +3,7 @@
 // with the key state they happened in, queued for the window's owner at once
 // and in the order the host read them; a change of a window goes to its owner
 // to turn into messages there. Runs on the thread that reads the host's
-// events, with the SDL lock held.
+// events, with the host's SDL lock held.
 #include "host/host_input.h"
 
 #include "host/sdl_windows.h"
@@ -17,7 +17,7 @@
 namespace {
 
 // Alt went down and no other key since: its release is a system key too.
-bool altAlone = false; // the reading thread's, SDL lock held
+bool altAlone = false; // the reading thread's, the SDL lock held
 
 // Win32's system keys: anything pressed with Alt (but not with Control,
 // which makes AltGr), F10, Alt itself, and its release after nothing else.

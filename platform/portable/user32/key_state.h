@@ -13,7 +13,7 @@
 // One byte per virtual key: bit 7 held down, bit 0 toggled.
 using PortableKeyState = std::array<BYTE, 256>;
 
-// The event reader's side, on the thread that reads SDL's events.
+// The event reader's side, on the thread that reads the host's events.
 void PortableNoteKey(BYTE key, bool down); // a press toggles, a repeat does not
 // Shift, Control and Alt held, Caps Lock and Num Lock on, as the device
 // reports them with each key event.

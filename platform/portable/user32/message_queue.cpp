@@ -29,8 +29,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Without a display connection to watch, a thread with windows must return
-// to SDL now and then: its events would not end a wait.
+// Without a display connection to watch, a thread with windows must read
+// the host's events now and then: they would not end a wait.
 constexpr auto kWindowPollInterval = std::chrono::milliseconds(5);
 constexpr DWORD kMaximumWaitObjects = 63; // MAXIMUM_WAIT_OBJECTS less the queue
 const HWND kThreadMessagesOnly = reinterpret_cast<HWND>(static_cast<intptr_t>(-1));

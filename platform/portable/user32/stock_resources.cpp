@@ -1,4 +1,4 @@
-// The stock icons and cursors. SDL never draws them; distinct non-null
+// The stock icons and cursors. The host never draws them; distinct non-null
 // handles are all that callers need.
 #include "user32/stock_resources.h"
 #include "handle_numbers.h"

@@ -1,6 +1,6 @@
-// The frame metrics have one home: the rectangle AdjustWindowRectEx grows, the
-// corner SDL places the client area at, and GetSystemMetrics all derive from
-// the constants here.
+// The frame metrics have one home: the rectangle AdjustWindowRectEx grows,
+// the corner the host places the client area at, and GetSystemMetrics all
+// derive from the constants here.
 #include "user32/window_frame.h"
 
 #include "host/sdl_display_modes.h"
