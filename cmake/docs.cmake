@@ -9,8 +9,8 @@ endif()
 set(OV_DOCS_DIR ${PROJECT_BINARY_DIR}/docs)
 set(ov_documented
   docs/reference.md
-  toolkit/include/toolkit/tk.h toolkit/include/toolkit/tk_error.h toolkit/include/toolkit/ov_export.h
-  image/include/image/image.h textures/include/textures/texture_table.h)
+  include/toolkit/tk.h include/toolkit/tk_error.h include/toolkit/ov_export.h
+  include/image/image.h include/textures/texture_table.h)
 list(TRANSFORM ov_documented PREPEND ${PROJECT_SOURCE_DIR}/)
 configure_file(docs/Doxyfile.in ${OV_DOCS_DIR}/Doxyfile @ONLY)
 add_custom_command(OUTPUT ${OV_DOCS_DIR}/html/index.html

@@ -2,11 +2,11 @@
 # the programs, a CMake package (find_package(OpenVoskar CONFIG)) and
 # pkg-config files. `cpack` zips the same tree.
 #
-# The toolkit, the image readers and the platform layer under them are one
-# library, libopenvoskar: the readers report through the toolkit's error
-# switch, and both keep process-wide state in the one platform layer, so a
-# shared build must hold all three in one object that exports only the public
-# functions. The texture table, a C++ class, is libopenvoskar-textures on top.
+# The toolkit, the image readers, what they share and the platform layer
+# under them are one library, libopenvoskar: both report through the one
+# failure record and error switch, and both keep process-wide state in the
+# one platform layer, so a shared build must hold them in one object that
+# exports only the public functions. The texture table, a C++ class, is libopenvoskar-textures on top.
 # Both are archives, natively also shared libraries, put together from the
 # objects of the tree's own libraries: nothing is compiled twice.
 include(GNUInstallDirs)
@@ -16,7 +16,7 @@ if(WIN32)
   set(OV_SHARED_LIBRARIES OFF)
 else()
   set(OV_SHARED_LIBRARIES ON)
-  set_target_properties(platform toolkit image textures PROPERTIES
+  set_target_properties(platform common toolkit image textures PROPERTIES
     POSITION_INDEPENDENT_CODE ON
     C_VISIBILITY_PRESET hidden CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
 endif()
@@ -40,7 +40,7 @@ endif()
 list(TRANSFORM ov_cxx_runtime PREPEND "$<LINK_ONLY:$<$<NOT:$<LINK_LANGUAGE:CXX>>:" OUTPUT_VARIABLE ov_cxx_runtime_links)
 list(TRANSFORM ov_cxx_runtime_links APPEND ">>")
 
-set(ov_c_objects $<TARGET_OBJECTS:platform> $<TARGET_OBJECTS:toolkit> $<TARGET_OBJECTS:image>)
+set(ov_c_objects $<TARGET_OBJECTS:platform> $<TARGET_OBJECTS:common> $<TARGET_OBJECTS:toolkit> $<TARGET_OBJECTS:image>)
 
 # A shared library exports what its public headers mark OV_EXPORT and nothing
 # else. Hidden visibility alone leaves the standard library's template
@@ -87,9 +87,8 @@ function(ov_add_installed_libraries kind suffix variant)
     # Whatever a library needs is named at its own link, never left to the caller.
     target_link_options(ov_c_${kind} PRIVATE LINKER:--no-undefined)
     target_link_options(ov_textures_${kind} PRIVATE LINKER:--no-undefined)
-    ov_version_script(ov_c_${kind} toolkit/include/toolkit/tk.h toolkit/include/toolkit/tk_error.h
-                      image/include/image/image.h)
-    ov_version_script(ov_textures_${kind} textures/include/textures/texture_table.h)
+    ov_version_script(ov_c_${kind} include/toolkit/tk.h include/toolkit/tk_error.h include/image/image.h)
+    ov_version_script(ov_textures_${kind} include/textures/texture_table.h)
   else()
     target_link_libraries(ov_c_${kind} INTERFACE ${ov_system_links} ${ov_cxx_runtime_links})
     target_link_libraries(ov_textures_${kind} INTERFACE ov_c_${kind} ${ov_gl_links})
@@ -107,10 +106,8 @@ if(OV_SHARED_LIBRARIES)
   ov_add_installed_libraries(SHARED "" Shared)
 endif()
 
-install(FILES toolkit/include/toolkit/tk.h toolkit/include/toolkit/tk_error.h toolkit/include/toolkit/ov_export.h
-  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/toolkit)
-install(FILES image/include/image/image.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/image)
-install(FILES textures/include/textures/texture_table.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/textures)
+# include/ holds exactly the public headers, as they are installed.
+install(DIRECTORY include/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 
 # The programs link the tree's archives: they run from anywhere.
 install(TARGETS open-voskar ov-view tk-spin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})

@@ -2,11 +2,12 @@
 // mapped file and building the working header that describes the source to
 // SetDIBits. Every field is read inside the file, sizes are worked out in 64
 // bits, and the colour entries the conversion will use must be in the file.
+#include "dib_header.h"
+
 #include <string.h>
 
-#include "image/dib_reader.h"
-#include "image/image_file.h"
-#include "image/image_report.h"
+#include "image_file.h"
+#include "image_report.h"
 #include "platform/platform.h"
 
 namespace {

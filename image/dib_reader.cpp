@@ -2,14 +2,15 @@
 // platform's drawing interface into a 24-bit surface, repacked into a
 // PixelImage. Each call releases everything it obtained and raises at most
 // one message.
-#include "image/dib_reader.h"
+#include "dib_reader.h"
 
 #include <stdlib.h>
 
-#include "image/dib_repack.h"
-#include "image/image_file.h"
-#include "image/image_report.h"
-#include "image/pixel_array.h"
+#include "dib_header.h"
+#include "dib_repack.h"
+#include "image_file.h"
+#include "image_report.h"
+#include "pixel_array.h"
 #include "platform/platform.h"
 
 void *(*dibAllocate)(size_t size) = malloc;

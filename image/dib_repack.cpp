@@ -1,4 +1,4 @@
-#include "image/dib_repack.h"
+#include "dib_repack.h"
 
 #include <string.h>
 

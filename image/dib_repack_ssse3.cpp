@@ -1,8 +1,8 @@
 // Built with SSSE3: nothing here may run before the processor is known to
 // have it, and nothing shared with other translation units is defined here.
-#include <tmmintrin.h>
+#include "dib_repack.h"
 
-#include "image/dib_repack.h"
+#include <tmmintrin.h>
 
 // Five pixels at a time: one 16-byte load, one shuffle that turns each
 // pixel's three bytes round, one store; the sixteenth byte is overwritten by

@@ -1,4 +1,4 @@
-#include "image/file_names.h"
+#include "file_names.h"
 
 #include <stdint.h>
 #include <string.h>

@@ -1,8 +1,8 @@
-#include "image/image_file.h"
+#include "image_file.h"
 
 #include <atomic>
 
-#include "image/include/image/image.h"
+#include "image/image.h"
 #include "platform/platform.h"
 
 namespace {

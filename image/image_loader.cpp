@@ -3,16 +3,15 @@
 // failure record says why a file was refused.
 #include <stdint.h>
 #include <stdio.h>
-
 #include <vector>
 
-#include "image/dib_reader.h"
-#include "image/file_names.h"
-#include "image/image_file.h"
-#include "image/include/image/image.h"
-#include "image/rgb_reader.h"
+#include "common/error_report.h"
+#include "dib_reader.h"
+#include "file_names.h"
+#include "image/image.h"
+#include "image_file.h"
 #include "platform/platform.h"
-#include "toolkit/error_report.h"
+#include "rgb_reader.h"
 
 namespace {
 

@@ -1,20 +1,19 @@
 // Failure messages of both image readers: the box shows the specified text,
 // the record names the file.
-#include "image/image_report.h"
+#include "image_report.h"
 
 #include <stdint.h>
 #include <stdio.h>
 #include <string.h>
 
-#include "image/file_names.h"
-#include "image/include/image/image.h"
+#include "common/error_report.h"
+#include "file_names.h"
+#include "image/image.h"
 #include "platform/platform.h"
-#include "toolkit/error_report.h"
 
 namespace {
 
-constexpr size_t kMessageLimit = 255; // 256-byte buffer with its terminator
-constexpr size_t kFormatterLimit = 1024;
+constexpr size_t kMessageLimit = kErrorTextLimit; // what a box shows
 constexpr size_t kRecordNameLimit = 400;
 
 int32_t CodeOf(const char *text)

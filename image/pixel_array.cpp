@@ -1,4 +1,4 @@
-#include "image/pixel_array.h"
+#include "pixel_array.h"
 
 #include "platform/platform.h"
 

@@ -1,4 +1,4 @@
-#include "image/rgb_interleave.h"
+#include "rgb_interleave.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // Built with SSSE3: nothing here may run before the processor is known to
 // have it, and nothing shared with other translation units is defined here.
+#include "rgb_interleave.h"
+
 #include <stdint.h>
 #include <tmmintrin.h>
-
-#include "image/rgb_interleave.h"
 
 namespace {
 

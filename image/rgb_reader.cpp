@@ -1,16 +1,15 @@
 // SGI rgb files: opening, header and row tables, and the public entry points.
 // Everything taken from the file is checked against the file's size before it
 // is used, so a damaged file is refused rather than read outside its bounds.
-#include "image/rgb_reader.h"
+#include "rgb_reader.h"
 
 #include <stdlib.h>
 #include <string.h>
 
-#include "image/image_file.h"
-#include "image/image_report.h"
+#include "image_file.h"
+#include "image_report.h"
 #include "platform/platform.h"
-
-void *(*rgbAllocate)(size_t size) = malloc;
+#include "rgb_rows.h"
 
 namespace {
 
@@ -137,30 +136,6 @@ RgbFileReader *RefuseReader(RgbFileReader *reader, const char *message, const vo
 }
 
 } // namespace
-
-bool RgbSeek(HANDLE file, uint64_t position)
-{
-    LONG high = LONG(position >> 32);
-    DWORD low = platform.SetFilePointer(file, LONG(uint32_t(position)), &high, FILE_BEGIN);
-    return (uint64_t(uint32_t(high)) << 32 | low) == position;
-}
-
-uint64_t RgbRead(HANDLE file, void *buffer, uint64_t count)
-{
-    constexpr DWORD kChunk = 1u << 30;
-    unsigned char *out = static_cast<unsigned char *>(buffer);
-    uint64_t total = 0;
-    while (total < count) {
-        DWORD want = count - total < kChunk ? DWORD(count - total) : kChunk;
-        DWORD delivered = 0;
-        if (!platform.ReadFile(file, out + total, want, &delivered, nullptr) || delivered > want)
-            break;
-        total += delivered;
-        if (delivered < want)
-            break;
-    }
-    return total;
-}
 
 RgbFileReader *OpenRgbReader(const void *name, bool wide)
 {

@@ -2,59 +2,11 @@
 #ifndef IMAGE_RGB_READER_H
 #define IMAGE_RGB_READER_H
 
-#include <stddef.h>
-#include <stdint.h>
-
-#include "image/include/image/image.h"
-#include "platform/win32_types.h"
-
-// One open rgb file, its header, row buffers and (run-length files only) row tables.
-struct RgbFileReader {
-    WORD magic; // the file's first two bytes as read: they tell the byte order
-    WORD storageAndBpc;
-    WORD dimension;
-    WORD xsize;
-    WORD ysize;
-    WORD zsize;
-    HANDLE fileHandle;
-    unsigned char *packedRow; // kPackedRowFactor x XSIZE bytes
-    unsigned char *redRow;    // XSIZE bytes each
-    unsigned char *greenRow;
-    unsigned char *blueRow;
-    uint32_t *rowOffsets; // YSIZE x ZSIZE entries each
-    uint32_t *rowLengths;
-    uint64_t fileSize;
-    int bytesPerSample;  // 1, or 2 when only the high byte of each sample is kept
-    int channelsRead;    // 3 for colour, 1 for grey files (ZSIZE 1 or 2)
-};
-
-constexpr uint32_t kRgbHeaderSize = 512;
-
-// A file that starts 0x01 0xDA holds its words most significant byte first.
-inline bool RgbIsBigEndian(const RgbFileReader *reader)
-{
-    return reinterpret_cast<const unsigned char *>(&reader->magic)[0] == 0x01;
-}
-constexpr uint32_t kPackedRowFactor = 256;
-
-// Where the reader's memory comes from; malloc unless a test fails it.
-extern void *(*rgbAllocate)(size_t size);
+#include "image/image.h"
+#include "rgb_file.h"
 
 PixelImage *ReadRgbFile(const void *name, bool wide);
 RgbFileReader *OpenRgbReader(const void *name, bool wide);
 void CloseRgbReader(RgbFileReader *reader);
-// Fills XSIZE bytes of destination with row y of channel z.
-void ReadRgbRow(RgbFileReader *reader, unsigned char *destination, uint32_t y, uint32_t z);
-// False when there was no memory for the pixels: the record stays without them.
-bool ReadRgbPixels(RgbFileReader *reader, PixelImage *image);
-
-// Positions the file; reads as much of count bytes as it delivers.
-bool RgbSeek(HANDLE file, uint64_t position);
-uint64_t RgbRead(HANDLE file, void *buffer, uint64_t count);
-
-// Decodes one packed row into at most width samples and returns how many;
-// what lies past them in out's width bytes is undefined.
-size_t DecodeRgbPackedRow(const unsigned char *packed, size_t packedLength, int bytesPerSample, bool bigEndian,
-                          unsigned char *out, size_t width);
 
 #endif

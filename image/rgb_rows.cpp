@@ -1,12 +1,13 @@
 // SGI rgb rows: verbatim and run-length rows of one channel, and the pixels.
+#include "rgb_rows.h"
+
 #include <stdlib.h>
 #include <string.h>
 
-#include "image/image_report.h"
-#include "image/pixel_array.h"
-#include "image/rgb_interleave.h"
-#include "image/rgb_reader.h"
+#include "image_report.h"
+#include "pixel_array.h"
 #include "platform/platform.h"
+#include "rgb_interleave.h"
 
 namespace {
 

@@ -1,9 +1,13 @@
 #!/usr/bin/env python3
 """The project's include graph: every C and C++ file git knows, a header and
 its source counted as one unit, an arrow for each quoted include that names a
-file of the tree. Prints the figures and every cycle; exits 1 when there is a
-cycle, so that CI fails on one.
-    scripts/include_graph.py [--all]   (--all: tests, fuzz, bench and examples too)"""
+file of the tree. Prints the figures, every cycle, every arrow that runs back
+up the floors of scripts/include_floors.txt, every unit outside them and
+every prefix ("toolkit/") found through more than one include root; exits 1
+on any of them, so that CI fails on one.
+    scripts/include_graph.py [--all] [--floors FILE]
+    (--all: tests, fuzz, bench and examples too)"""
+import fnmatch
 import os
 import re
 import subprocess
@@ -12,6 +16,7 @@ import sys
 INCLUDE = re.compile(r'\s*#\s*include\s+"([^"]+)"')
 SOURCE = re.compile(r"\.(c|cc|cpp|h|hh|hpp)$")
 ASIDE = re.compile(r"(tests?|fuzz|bench|examples)/")
+HERE = os.path.dirname(os.path.abspath(__file__))
 
 
 def tracked_sources(everything):
@@ -19,36 +24,59 @@ def tracked_sources(everything):
     return [n for n in names if SOURCE.search(n) and (everything or not ASIDE.match(n))]
 
 
-def include_roots(files):
-    # The tree's top, each library's include folder, and each folder that
-    # names its own sub-folders ("user32/..." under platform/portable).
-    roots = {""}
-    for f in files:
-        if "/include/" in f:
-            roots.add(f.split("/include/")[0] + "/include")
-    dirs = {os.path.dirname(f) for f in files}
-    roots |= {os.path.dirname(d) for d in dirs if os.path.dirname(d)}
-    return sorted(roots)
-
-
 def unit(name):
     return SOURCE.sub("", name)
 
 
-def arrows(files):
-    known, roots, edges = set(files), include_roots(files), set()
+def read_floors(path):
+    """Roots in the order they are searched, and floors bottom first, each a
+    list of unit patterns; an indented line goes on with the floor above it."""
+    roots, floors = [], []
+    with open(path, encoding="utf-8") as text:
+        for line in text:
+            words = line.split("#")[0].split()
+            if not words:
+                continue
+            if line[0].isspace() and floors:
+                floors[-1][1].extend(words)
+            elif words[0] == "root":
+                roots.append("" if words[1] == "." else words[1])
+            elif words[0] == "floor":
+                floors.append((words[1], words[2:]))
+            else:
+                sys.exit(f"{path}: neither a root nor a floor: {line.strip()}")
+    return roots, floors
+
+
+def floor_of(name, floors):
+    for rank, (_, patterns) in enumerate(floors):
+        if any(fnmatch.fnmatchcase(name, p) for p in patterns):
+            return rank
+    return None
+
+
+def arrows(files, roots):
+    """The arrows, and for each prefix the roots its includes were found through."""
+    known, edges, prefixes = set(files), set(), {}
     for f in files:
         with open(f, encoding="utf-8", errors="replace") as text:
             for line in text:
                 m = INCLUDE.match(line)
                 if not m:
                     continue
-                here = os.path.normpath(os.path.join(os.path.dirname(f), m.group(1)))
-                candidates = [here] + [os.path.normpath(os.path.join(r, m.group(1))) for r in roots]
-                target = next((c for c in candidates if c in known), None)
+                name = m.group(1)
+                here = os.path.normpath(os.path.join(os.path.dirname(f), name))
+                target, root = (here, None) if here in known else (None, None)
+                for r in roots if target is None else []:
+                    candidate = os.path.normpath(os.path.join(r, name))
+                    if candidate in known:
+                        target, root = candidate, r
+                        break
+                if root is not None and "/" in name:
+                    prefixes.setdefault(name.split("/")[0], set()).add(root or ".")
                 if target and unit(target) != unit(f):
                     edges.add((unit(f), unit(target)))
-    return edges
+    return edges, prefixes
 
 
 def cycles(nodes, edges):
@@ -91,17 +119,31 @@ def cycles(nodes, edges):
 
 
 def main():
+    floors_file = os.path.join(HERE, "include_floors.txt")
+    if "--floors" in sys.argv:
+        floors_file = sys.argv[sys.argv.index("--floors") + 1]
+    roots, floors = read_floors(floors_file)
     files = tracked_sources("--all" in sys.argv)
     nodes = {unit(f) for f in files}
-    edges = arrows(files)
+    edges, prefixes = arrows(files, roots)
     groups = cycles(nodes, edges)
     member = {n: i for i, g in enumerate(groups) for n in g}
-    back = sum(1 for a, b in edges if a in member and member.get(b) == member[a])
-    print(f"files {len(files)}, units {len(nodes)}, arrows {len(edges)}, "
-          f"arrows inside cycles {back}, cycles {len(groups)}")
+    inside = sum(1 for a, b in edges if a in member and member.get(b) == member[a])
+    rank = {n: floor_of(n, floors) for n in nodes}
+    outside = sorted(n for n in nodes if rank[n] is None)
+    up = sorted((a, b) for a, b in edges if None not in (rank[a], rank[b]) and rank[b] > rank[a])
+    spread = {p: sorted(r) for p, r in sorted(prefixes.items()) if len(r) > 1}
+    print(f"files {len(files)}, units {len(nodes)}, arrows {len(edges)}, arrows back up {len(up)}, "
+          f"arrows inside cycles {inside}, cycles {len(groups)}")
     for g in groups:
         print("cycle: " + " ".join(g))
-    return 1 if groups else 0
+    for a, b in up:
+        print(f"back up: {a} ({floors[rank[a]][0]}) -> {b} ({floors[rank[b]][0]})")
+    for n in outside:
+        print(f"on no floor: {n}")
+    for p, r in spread.items():
+        print(f"prefix {p}/ found through {len(r)} roots: {' '.join(r)}")
+    return 1 if groups or up or outside or spread else 0
 
 
 if __name__ == "__main__":

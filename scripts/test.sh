@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: native, native with ASan/UBSan and
-# with TSan, the 32-bit Windows build under Wine, the x86_64 Windows build
-# with its scene suites under 64-bit Wine, end-to-end runs of both programs
-# (also with no display), the install trees with programs built on them, and
-# each fuzz target for a short while. Leaves the Windows install tree as a zip in
-# build/mingw-i686. Run as root on Debian.
+# Checks the include graph, builds everything and runs every test: native,
+# native with ASan/UBSan and with TSan, the 32-bit Windows build under Wine,
+# the x86_64 Windows build with its scene suites under 64-bit Wine,
+# end-to-end runs of both programs (also with no display), the install trees
+# with programs built on them, and each fuzz target for a short while.
+# Leaves the Windows install tree as a zip in build/mingw-i686. Run as root
+# on Debian.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -41,6 +42,9 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
 export LSAN_OPTIONS=suppressions=$root/scripts/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
+# Include arrows run one way: no cycle, none back up the floors of
+# scripts/include_floors.txt, one include root per prefix.
+step "include graph" 60 python3 scripts/include_graph.py --all
 step "native build" 1200 bash -c 'build native'
 step "native tests" 900 ctest --preset native
 step "native-asan build" 1200 bash -c 'build native-asan'

@@ -3,10 +3,11 @@
 // loop runs again costs one realisation.
 #include <math.h>
 
+#include "local_blocks.h"
+#include "palettes.h"
 #include "platform/platform.h"
-#include "toolkit/palettes.h"
-#include "toolkit/system_colours.h"
-#include "toolkit/toolkit_state.h"
+#include "system_colours.h"
+#include "toolkit_state.h"
 
 namespace {
 

@@ -1,9 +1,10 @@
-// The event loop, the redraw request, the buffer swap, the pointer query and
-// the teardown the destroy message runs.
+// The event loop, the redraw request, the buffer swap, the pointer query,
+// and the window's destruction with the teardown its destroy message runs.
+#include "event_loop.h"
+
+#include "palettes.h"
 #include "platform/platform.h"
-#include "toolkit/palettes.h"
-#include "toolkit/toolkit_state.h"
-#include "toolkit/window_lifecycle.h"
+#include "toolkit_state.h"
 
 namespace {
 
@@ -31,6 +32,12 @@ void RequestRedraw(HWND window)
     MSG waiting;
     if (!platform.PeekMessageA(&waiting, window, WM_PAINT, WM_PAINT, PM_NOREMOVE))
         platform.InvalidateRect(window, nullptr, FALSE);
+}
+
+void DestroyWindowIfAny(HWND window)
+{
+    if (window)
+        platform.DestroyWindow(window);
 }
 
 uint32_t TeardownCount()

@@ -1,6 +1,7 @@
 // Palette buffers come from the local heap so that they go back with LocalFree.
+#include "local_blocks.h"
+
 #include "platform/platform.h"
-#include "toolkit/toolkit_state.h"
 
 void *AllocBlock(SIZE_T size) { return platform.LocalAlloc(LMEM_FIXED, size); }
 

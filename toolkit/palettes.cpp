@@ -1,12 +1,15 @@
 // Making and realising the toolkit palette. A palette takes over the static
 // colours when the format needs the system palette or the program asks for it.
-#include "toolkit/palettes.h"
+#include "palettes.h"
 
 #include <stddef.h>
 
+#include "common/error_report.h"
+#include "local_blocks.h"
 #include "platform/platform.h"
-#include "toolkit/system_colours.h"
-#include "toolkit/toolkit_state.h"
+#include "static_colour_slots.h"
+#include "system_colours.h"
+#include "toolkit_state.h"
 
 namespace {
 

@@ -1,11 +1,12 @@
 // Three ways to a pixel format: the platform's closest match to a request,
 // an exact search over every format, or an explicit number. No policy falls
 // back on another.
-#include "toolkit/pixel_format_selection.h"
+#include "pixel_format_selection.h"
 
+#include "common/error_report.h"
+#include "palettes.h"
 #include "platform/platform.h"
-#include "toolkit/palettes.h"
-#include "toolkit/toolkit_state.h"
+#include "toolkit_state.h"
 
 namespace {
 

@@ -1,8 +1,9 @@
 // Where each of the 20 static colours goes in a 3-3-2 palette: first the
 // entry of exactly its colour, else the nearest entry not yet taken. The
 // entries' flag bytes mark what is taken while the placement runs.
+#include "static_colour_slots.h"
+
 #include "platform/platform.h"
-#include "toolkit/system_colours.h"
 
 namespace {
 
@@ -22,6 +23,9 @@ bool SameColour(const PALETTEENTRY &a, const PALETTEENTRY &b)
 }
 
 } // namespace
+
+PALETTEENTRY staticColors[kStaticColourCount];
+uint32_t staticSlots[kStaticColourCount];
 
 void PlaceStaticColors(PALETTEENTRY *entries)
 {

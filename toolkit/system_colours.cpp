@@ -1,13 +1,13 @@
 // While the toolkit's palette holds the system palette's static entries the
 // desktop's system colours are black and white; giving the entries back
 // restores the user's scheme, read afresh from the registry.
-#include "toolkit/system_colours.h"
+#include "system_colours.h"
 
 #include <stdio.h>
 #include <string.h>
 
 #include "platform/platform.h"
-#include "toolkit/toolkit_state.h"
+#include "toolkit_state.h"
 
 namespace {
 
@@ -69,9 +69,6 @@ void SetColours(int rows, const COLORREF *colours)
 }
 
 } // namespace
-
-PALETTEENTRY staticColors[kStaticColourCount];
-uint32_t staticSlots[kStaticColourCount];
 
 bool ReadSchemeColors(COLORREF *colours, int count)
 {
@@ -135,7 +132,8 @@ bool ChangingSystemColours()
 void QueuePaletteRealize()
 {
     MSG pending;
-    if (platform.PeekMessageA(&pending, toolkitState.window, WM_USER, WM_USER, PM_NOREMOVE))
+    if (platform.PeekMessageA(&pending, toolkitState.window, kRealizePaletteRequest, kRealizePaletteRequest,
+                              PM_NOREMOVE))
         return;
-    platform.PostMessageA(toolkitState.window, WM_USER, 0, 0);
+    platform.PostMessageA(toolkitState.window, kRealizePaletteRequest, 0, 0);
 }

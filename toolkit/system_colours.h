@@ -1,5 +1,5 @@
 // The user's colour scheme, the static-colour takeover and its return, and
-// the 20 static colours' places in a 3-3-2 palette.
+// the realisation the colour-map operations ask for.
 #ifndef TOOLKIT_SYSTEM_COLOURS_H
 #define TOOLKIT_SYSTEM_COLOURS_H
 
@@ -8,12 +8,6 @@
 #include "platform/win32_types.h"
 
 constexpr int kSchemeRows = 25;
-constexpr int kStaticColourCount = 20;
-
-// The colours the static palette entries take, refilled from the platform's
-// default palette on every placement, and the 3-3-2 index each one takes.
-extern PALETTEENTRY staticColors[kStaticColourCount];
-extern uint32_t staticSlots[kStaticColourCount];
 
 // Reads count rows of the user's scheme from the registry into colours;
 // rows the registry lacks keep their value. False when the key cannot be opened.
@@ -28,9 +22,8 @@ bool ReturnStaticColors(HDC dc);
 // colours: the WM_SYSCOLORCHANGE that SetSysColors sends at once is their own.
 bool ChangingSystemColours();
 
-// entries: a 256-entry 3-3-2 RGB palette. Fills staticSlots and
-// staticColors and sets every entry's flags to PC_NOCOLLAPSE.
-void PlaceStaticColors(PALETTEENTRY *entries);
+// The toolkit window's own message that asks it to realise its palette.
+constexpr UINT kRealizePaletteRequest = WM_USER;
 
 // Asks, once, for a palette realisation through the toolkit window's queue.
 void QueuePaletteRealize();

@@ -1,5 +1,5 @@
 // The settings, callback slots and handle queries over the one toolkit record.
-#include "toolkit/toolkit_state.h"
+#include "toolkit_state.h"
 
 #include "platform/platform.h"
 

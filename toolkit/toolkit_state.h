@@ -1,5 +1,4 @@
-// The toolkit's one process-wide record and the services the other toolkit
-// files and the image readers share.
+// The toolkit's one process-wide record.
 #ifndef TOOLKIT_TOOLKIT_STATE_H
 #define TOOLKIT_TOOLKIT_STATE_H
 
@@ -7,7 +6,6 @@
 #include <stdint.h>
 
 #include "platform/win32_types.h"
-#include "toolkit/error_report.h"
 #include "toolkit/tk.h"
 
 struct ToolkitState {
@@ -55,10 +53,5 @@ inline DWORD HandleNumber(const void *handle)
 {
     return static_cast<DWORD>(reinterpret_cast<uintptr_t>(handle));
 }
-
-// Local-heap blocks for palette buffers; null when the heap is exhausted.
-void *AllocBlock(SIZE_T size);
-void *AllocZeroedBlock(SIZE_T size);
-void FreeBlock(void *block);
 
 #endif

@@ -1,10 +1,14 @@
 // Opening the toolkit's one window with a current OpenGL context, and the two
 // public ways to end it. The class is registered at every open and never
 // unregistered, so a process opens the window once.
+#include "window_opening.h"
+
+#include "common/error_report.h"
+#include "event_loop.h"
+#include "pixel_format_selection.h"
 #include "platform/platform.h"
-#include "toolkit/pixel_format_selection.h"
-#include "toolkit/toolkit_state.h"
-#include "toolkit/window_lifecycle.h"
+#include "toolkit_state.h"
+#include "window_procedure.h"
 
 namespace {
 
@@ -105,12 +109,6 @@ int32_t CreateToolkitWindow(const void *title, bool wide)
     // Through the destroy message: teardown, and a quit request in the queue.
     DestroyWindowIfAny(toolkitState.window);
     return 0;
-}
-
-void DestroyWindowIfAny(HWND window)
-{
-    if (window)
-        platform.DestroyWindow(window);
 }
 
 extern "C" {

@@ -1,11 +1,13 @@
 // The toolkit window's messages as the program's callbacks. A callback may
 // do anything, tkShutWindow included: after one returns, a handler goes on
 // only while the window it was handed is still the toolkit's.
+#include "window_procedure.h"
+
+#include "event_loop.h"
+#include "palettes.h"
 #include "platform/platform.h"
-#include "toolkit/palettes.h"
-#include "toolkit/system_colours.h"
-#include "toolkit/toolkit_state.h"
-#include "toolkit/window_lifecycle.h"
+#include "system_colours.h"
+#include "toolkit_state.h"
 
 namespace {
 
@@ -206,7 +208,7 @@ LRESULT CALLBACK ToolkitWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_PALETTECHANGED:
         PaletteChanged(window, wParam);
         return 0;
-    case WM_USER:
+    case kRealizePaletteRequest:
         Realize(window, false);
         return 0;
     default:

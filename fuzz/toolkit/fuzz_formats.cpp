@@ -10,10 +10,10 @@
 
 #include "tests/support/fake_gdi.h"
 #include "tests/support/platform_script.h"
-#include "toolkit/palettes.h"
-#include "toolkit/pixel_format_selection.h"
+#include "palettes.h"
+#include "pixel_format_selection.h"
 #include "toolkit/tk.h"
-#include "toolkit/toolkit_state.h"
+#include "toolkit_state.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 
 #include "platform/platform.h"
 #include "toolkit/tk.h"
-#include "toolkit/toolkit_state.h"
+#include "toolkit_state.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 
 #include "image/image.h"
 #include "toolkit/tk.h"
-#include "toolkit/toolkit_state.h"
+#include "toolkit_state.h"
 
 #include <GL/gl.h>
 

@@ -3,9 +3,6 @@
 #include <stdlib.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 
 void PutLittleEndian(Bytes &file, size_t at, uint32_t value)
 {
@@ -74,19 +71,6 @@ Bytes SwapByteOrder(const Bytes &file)
     for (size_t at = 512 + entries * 4; file[3] == 2 && at + 1 < out.size(); at += 2)
         swap(out, at, 2);
     return out;
-}
-
-std::string WriteTempFile(const std::string &name, const Bytes &bytes)
-{
-    const std::string path = (std::filesystem::temp_directory_path() / ("ov_" + name)).string();
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char *>(bytes.data()), std::streamsize(bytes.size()));
-    return path;
-}
-
-Bytes ReadWholeFile(const std::string &path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 std::string TestDataPath(const std::string &relative)

@@ -11,8 +11,7 @@
 
 #include "fuzz/image/reader_check.h"
 #include "image/image.h"
-
-using Bytes = std::vector<unsigned char>;
+#include "tests/support/temp_files.h"
 
 void PutLittleEndian(Bytes &file, size_t at, uint32_t value);
 void PutBigEndian(Bytes &file, size_t at, uint32_t value, int size);
@@ -27,9 +26,6 @@ Bytes MakeSgi(uint16_t width, uint16_t height, uint16_t channels, bool runLength
 // The same SGI file with the least significant byte first. In a 2-byte
 // run-length file every packed row must start at an even offset.
 Bytes SwapByteOrder(const Bytes &file);
-// In the system's temp folder; the caller removes it.
-std::string WriteTempFile(const std::string &name, const Bytes &bytes);
-Bytes ReadWholeFile(const std::string &path);
 std::string TestDataPath(const std::string &relative);
 
 struct Outcome {

@@ -15,9 +15,11 @@
 
 #include <gtest/gtest.h>
 
-#include "image/dib_reader.h"
-#include "image/image_report.h"
-#include "image/rgb_reader.h"
+#include "dib_header.h"
+#include "dib_reader.h"
+#include "image_report.h"
+#include "rgb_reader.h"
+#include "rgb_rows.h"
 #include "tests/image/image_files.h"
 #include "tests/image/memory_file.h"
 #include "tests/support/platform_script.h"

@@ -8,8 +8,9 @@
 
 #include <gtest/gtest.h>
 
-#include "image/dib_reader.h"
-#include "image/image_report.h"
+#include "dib_header.h"
+#include "dib_reader.h"
+#include "image_report.h"
 #include "tests/image/image_files.h"
 #include "tests/image/memory_file.h"
 #include "tests/support/platform_script.h"

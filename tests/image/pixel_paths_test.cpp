@@ -6,9 +6,9 @@
 
 #include <gtest/gtest.h>
 
-#include "image/dib_repack.h"
-#include "image/rgb_interleave.h"
-#include "image/rgb_reader.h"
+#include "dib_repack.h"
+#include "rgb_interleave.h"
+#include "rgb_rows.h"
 #include "tests/image/image_files.h"
 
 namespace {

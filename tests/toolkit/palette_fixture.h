@@ -6,8 +6,8 @@
 
 #include "tests/support/fake_gdi.h"
 #include "tests/support/platform_script.h"
-#include "toolkit/toolkit_state.h"
-#include "toolkit/window_lifecycle.h"
+#include "toolkit_state.h"
+#include "window_procedure.h"
 
 inline PIXELFORMATDESCRIPTOR Format(BYTE type, BYTE colourBits, DWORD flags = 0)
 {

@@ -2,7 +2,8 @@
 #include <math.h>
 
 #include "tests/toolkit/palette_fixture.h"
-#include "toolkit/palettes.h"
+#include "palettes.h"
+#include "system_colours.h"
 #include "toolkit/tk.h"
 
 namespace {
@@ -120,14 +121,14 @@ TEST_F(Palettes, IndexColoursWrapRespectTheTakeoverAndQueueOneRealisation)
     EXPECT_EQ(Made()[5], (PALETTEENTRY{255, 128, 0, PC_NOCOLLAPSE}));
     EXPECT_EQ(Made()[10], (PALETTEENTRY{255, 255, 255, PC_NOCOLLAPSE | PC_RESERVED}));
     EXPECT_EQ(Made()[11], (PALETTEENTRY{254, 2, 0, PC_NOCOLLAPSE}));
-    EXPECT_EQ(gdi.Pending(WM_USER), 1);
+    EXPECT_EQ(gdi.Pending(kRealizePaletteRequest), 1);
 
     const std::vector<PALETTEENTRY> before = Made();
     gdi.posted.clear();
     for (int index : {0, 255, 256, -1})
         tkStoreIndexColor(index, 0.5f, 0.5f, 0.5f);
     EXPECT_EQ(Made(), before);
-    EXPECT_EQ(gdi.Pending(WM_USER), 0);
+    EXPECT_EQ(gdi.Pending(kRealizePaletteRequest), 0);
 
     gdi.unrealizeFails = true; // nothing is selected then
     callLog.clear();

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "tests/toolkit/palette_fixture.h"
-#include "toolkit/pixel_format_selection.h"
+#include "pixel_format_selection.h"
 
 namespace {
 

@@ -3,8 +3,9 @@
 #include <tuple>
 
 #include "tests/toolkit/palette_fixture.h"
-#include "toolkit/palettes.h"
-#include "toolkit/system_colours.h"
+#include "palettes.h"
+#include "static_colour_slots.h"
+#include "system_colours.h"
 
 namespace {
 
@@ -77,7 +78,7 @@ TEST_F(SystemColours, TakeoverAndReturnSwitchColoursAndStaticUseInOrder)
         gdi.posted.clear();
         EXPECT_FALSE(TakeStaticColors(nullptr));
         EXPECT_FALSE(TakeStaticColors(nullptr));
-        EXPECT_EQ(gdi.Pending(WM_USER), use == SYSPAL_ERROR ? 0 : 1);
+        EXPECT_EQ(gdi.Pending(kRealizePaletteRequest), use == SYSPAL_ERROR ? 0 : 1);
     }
 }
 

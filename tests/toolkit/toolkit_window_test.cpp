@@ -14,9 +14,9 @@
 
 #include "tests/support/platform_script.h"
 #include "toolkit/tk.h"
-#include "toolkit/services/toolkit/error_report.h"
-#include "toolkit/toolkit_state.h"
-#include "toolkit/window_lifecycle.h"
+#include "common/error_report.h"
+#include "toolkit_state.h"
+#include "window_opening.h"
 
 namespace {
 

@@ -6,9 +6,10 @@
 #include <utility>
 
 #include "tests/toolkit/palette_fixture.h"
-#include "toolkit/palettes.h"
+#include "palettes.h"
 #include "toolkit/tk.h"
-#include "toolkit/window_lifecycle.h"
+#include "system_colours.h"
+#include "window_procedure.h"
 
 namespace {
 
@@ -161,7 +162,7 @@ TEST_F(WindowProcedure, PaletteMessagesRealiseInFrontOrBehind)
         {WM_ACTIVATE, WA_ACTIVE, 0, 1, front},
         {WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, 1), 0, 0, {"DefWindowProcA 6"}}, // minimised
         {WM_ACTIVATE, WA_INACTIVE, 0, 0, {"SelectPalette", "RealizePalette", "InvalidateRect", "DefWindowProcA 6"}},
-        {WM_USER, 0, 0, 0, front}, // the queued realisation
+        {kRealizePaletteRequest, 0, 0, 0, front}, // the queued realisation
         {WM_PALETTECHANGED, WPARAM(other), 0, 0, {"SelectPalette background", "RealizePalette"}},
         {WM_PALETTECHANGED, WPARAM(toolkitState.window), 0, 0, {}},
         {WM_PALETTECHANGED, WPARAM(other), 1, 0, {}}, // while the static colours are held
@@ -199,11 +200,11 @@ TEST_F(WindowProcedure, OnlyTheActiveWindowHoldsTheStaticColours)
         callLog.clear();
         paintsWaiting = 0;
         Send(WM_ACTIVATE, activation);
-        EXPECT_EQ(gdi.Pending(WM_USER), 0);
+        EXPECT_EQ(gdi.Pending(kRealizePaletteRequest), 0);
         const bool realised = front || LOWORD(activation) == WA_INACTIVE;
         EXPECT_EQ(std::count(callLog.begin(), callLog.end(), "InvalidateRect"), realised ? 1 : 0);
         gdi.RunPosted();
-        Send(WM_USER);
+        Send(kRealizePaletteRequest);
         EXPECT_EQ(toolkitState.staticSaved, front);
         EXPECT_EQ(gdi.sysColors[COLOR_BTNFACE], front ? PALETTERGB(255, 255, 255) : RGB(15, 1, 1));
         EXPECT_EQ(gdi.systemPaletteUse, UINT(front ? SYSPAL_NOSTATIC : SYSPAL_STATIC));

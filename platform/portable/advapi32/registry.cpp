@@ -6,13 +6,11 @@
 #include <string.h>
 #include <strings.h>
 
-#include <mutex>
 #include <string>
-#include <unordered_map>
 
-#include "fill_table.h"
-#include "handle_numbers.h"
-#include "user32/system_colours.h"
+#include "advapi32/colour_scheme.h"
+#include "advapi32/registry.h"
+#include "handle_map.h"
 
 namespace {
 
@@ -34,10 +32,7 @@ const char *const kColourValueNames[kSystemColourCount] = {
     "ButtonFace",    "ButtonShadow",   "GrayText",     "ButtonText",    "InactiveTitleText",
     "ButtonHilight", "ButtonDkShadow", "ButtonLight",  "InfoText",      "InfoWindow"};
 
-struct OpenKeys {
-    std::mutex lock;
-    std::unordered_map<HKEY, const Key *> open;
-};
+using OpenKeys = PortableHandleMap<HKEY, const Key *>;
 
 OpenKeys &TheOpenKeys()
 {
@@ -49,9 +44,9 @@ const Key *KeyOf(HKEY handle)
 {
     if (handle == HKEY_CURRENT_USER)
         return &kCurrentUser;
-    std::lock_guard<std::mutex> hold(TheOpenKeys().lock);
-    auto found = TheOpenKeys().open.find(handle);
-    return found == TheOpenKeys().open.end() ? nullptr : found->second;
+    const Key *key = nullptr;
+    TheOpenKeys().Visit(handle, [&](const Key *open) { key = open; });
+    return key;
 }
 
 const Key *Child(const Key *parent, const std::string &name)
@@ -91,9 +86,9 @@ LSTATUS WINAPI PortableRegOpenKeyExA(HKEY base, LPCSTR path, DWORD, REGSAM, PHKE
     const LSTATUS status = Resolve(from, path, &key);
     if (status != ERROR_SUCCESS)
         return status;
-    const HKEY handle = PortableNewHandle<HKEY>();
-    std::lock_guard<std::mutex> hold(TheOpenKeys().lock);
-    TheOpenKeys().open.emplace(handle, key);
+    const HKEY handle = TheOpenKeys().Add(key);
+    if (!handle)
+        return ERROR_NOT_ENOUGH_MEMORY;
     *opened = handle;
     return ERROR_SUCCESS;
 }
@@ -146,8 +141,7 @@ LSTATUS WINAPI PortableRegCloseKey(HKEY handle)
 {
     if (handle == HKEY_CURRENT_USER)
         return ERROR_SUCCESS;
-    std::lock_guard<std::mutex> hold(TheOpenKeys().lock);
-    return TheOpenKeys().open.erase(handle) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
+    return TheOpenKeys().Release(handle) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
 }
 
 } // namespace

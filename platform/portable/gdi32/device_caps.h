@@ -4,8 +4,12 @@
 #ifndef PLATFORM_PORTABLE_DEVICE_CAPS_H
 #define PLATFORM_PORTABLE_DEVICE_CAPS_H
 
+#include "platform/platform.h"
+
 constexpr unsigned kSystemPaletteSize = 256;
 
 bool PortableIsPaletteDevice();
+
+void PortableFillDeviceCaps(PlatformTable *t);
 
 #endif

@@ -1,59 +1,20 @@
 // Memory device contexts and 24-bit DIB sections in software, enough for
 // converting bitmaps as GDI does.
-#include <stdlib.h>
-#include <string.h>
-#include <sys/mman.h>
-
 #include <new>
 
+#include "gdi32/dib_sections.h"
 #include "gdi32/dib_conversion.h"
-#include "fill_table.h"
 #include "gdi32/gdi_objects.h"
+#include "host/posix_memory.h"
 
 namespace {
-
-// Fresh section memory reads as zero, as the pages Windows hands out do. A
-// large surface takes its pages all at once, huge where the system allows:
-// faulting them in one by one costs more than converting into them. Small
-// ones come from the heap, where the sanitizers watch their bounds.
-constexpr size_t kMappedSectionSize = size_t(1) << 20;
-
-uint8_t *AllocateSectionMemory(size_t size)
-{
-#ifdef MAP_POPULATE
-    if (size >= kMappedSectionSize) {
-        void *memory = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-        if (memory == MAP_FAILED)
-            return nullptr;
-#ifdef MADV_HUGEPAGE
-        madvise(memory, size, MADV_HUGEPAGE);
-#endif
-#ifdef MADV_POPULATE_WRITE
-        madvise(memory, size, MADV_POPULATE_WRITE);
-#endif
-        return static_cast<uint8_t *>(memory);
-    }
-#endif
-    return static_cast<uint8_t *>(calloc(size, 1));
-}
-
-void FreeSectionMemory(uint8_t *bits, size_t size)
-{
-#ifdef MAP_POPULATE
-    if (size >= kMappedSectionSize) {
-        munmap(bits, size);
-        return;
-    }
-#endif
-    free(bits);
-}
 
 struct DibSection final : PortableGdiObject {
     DibSection(uint8_t *memory, size_t bytes, int32_t w, int32_t h)
         : PortableGdiObject(PortableGdiKind::Bitmap, false), bits(memory), size(bytes), width(w), height(h)
     {
     }
-    ~DibSection() override { FreeSectionMemory(bits, size); }
+    ~DibSection() override { HostFreeZeroed(bits, size); }
     uint8_t *const bits;
     const size_t size;
     const int32_t width;
@@ -97,13 +58,13 @@ HBITMAP WINAPI PortableCreateDIBSection(HDC, const BITMAPINFO *info, UINT usage,
     uint64_t size = DibStride(header.biWidth, 24) * rows;
     if (size > UINT32_MAX || size > SIZE_MAX)
         return nullptr;
-    uint8_t *memory = AllocateSectionMemory(size_t(size));
+    uint8_t *memory = HostAllocateZeroed(size_t(size)); // zero, as the pages Windows hands out are
     if (memory == nullptr)
         return nullptr;
     std::unique_ptr<DibSection> surface(new (std::nothrow) DibSection(memory, size_t(size), header.biWidth,
                                                                       header.biHeight));
     if (surface == nullptr) {
-        FreeSectionMemory(memory, size_t(size));
+        HostFreeZeroed(memory, size_t(size));
         return nullptr;
     }
     std::lock_guard<std::mutex> hold(PortableGdiLock());

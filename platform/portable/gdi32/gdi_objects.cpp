@@ -2,11 +2,13 @@
 // on any kind, SelectObject and DeleteObject.
 #include "gdi32/gdi_objects.h"
 
-#include <unordered_map>
+#include "handle_map.h"
 
-#include "fill_table.h"
-#include "gdi32/palettes.h"
-#include "handle_numbers.h"
+const PALETTEENTRY kStaticColours[kStaticColourCount] = {
+    {0, 0, 0, 0},       {128, 0, 0, 0},     {0, 128, 0, 0},   {128, 128, 0, 0}, {0, 0, 128, 0},
+    {128, 0, 128, 0},   {0, 128, 128, 0},   {192, 192, 192, 0}, {192, 220, 192, 0}, {166, 202, 240, 0},
+    {255, 251, 240, 0}, {160, 160, 164, 0}, {128, 128, 128, 0}, {255, 0, 0, 0},   {0, 255, 0, 0},
+    {255, 255, 0, 0},   {0, 0, 255, 0},     {255, 0, 255, 0}, {0, 255, 255, 0}, {255, 255, 255, 0}};
 
 namespace {
 
@@ -14,10 +16,7 @@ namespace {
 // platform hands out.
 constexpr int kStockBitmapIndex = 64;
 
-struct GdiObjects {
-    std::mutex lock;
-    std::unordered_map<HGDIOBJ, std::unique_ptr<PortableGdiObject>> live;
-};
+using GdiObjects = PortableHandleMap<HGDIOBJ, std::unique_ptr<PortableGdiObject>>;
 
 HGDIOBJ StockHandle(int index)
 {
@@ -26,18 +25,20 @@ HGDIOBJ StockHandle(int index)
 
 void AddStock(GdiObjects &objects, int index, PortableGdiKind kind)
 {
-    objects.live.emplace(StockHandle(index), std::make_unique<PortableGdiObject>(kind, true));
+    objects.Insert(StockHandle(index), std::make_unique<PortableGdiObject>(kind, true));
 }
 
 GdiObjects &Objects()
 {
     static GdiObjects *objects = [] {
-        auto *made = new GdiObjects; // outlives windows destroyed at exit
+        auto *made = new GdiObjects;
         for (int brush = WHITE_BRUSH; brush <= NULL_BRUSH; ++brush)
             AddStock(*made, brush, PortableGdiKind::Brush);
         for (int pen = WHITE_PEN; pen <= NULL_PEN; ++pen)
             AddStock(*made, pen, PortableGdiKind::Pen);
-        made->live.emplace(StockHandle(DEFAULT_PALETTE), PortableMakeStockPalette());
+        made->Insert(StockHandle(DEFAULT_PALETTE),
+                     std::make_unique<PortablePalette>(
+                         std::vector<PALETTEENTRY>(kStaticColours, kStaticColours + kStaticColourCount), true));
         AddStock(*made, kStockBitmapIndex, PortableGdiKind::Bitmap);
         return made;
     }();
@@ -46,8 +47,8 @@ GdiObjects &Objects()
 
 PortableGdiObject *Find(HGDIOBJ handle)
 {
-    auto found = Objects().live.find(handle);
-    return found == Objects().live.end() ? nullptr : found->second.get();
+    std::unique_ptr<PortableGdiObject> *found = Objects().FindLocked(handle);
+    return found ? found->get() : nullptr;
 }
 
 HGDIOBJ WINAPI PortableGetStockObject(int index)
@@ -117,18 +118,12 @@ PortableDeviceContext::PortableDeviceContext(PortableGdiKind what, HWND owner)
 
 std::mutex &PortableGdiLock()
 {
-    return Objects().lock;
+    return Objects().Lock();
 }
 
 HGDIOBJ PortableAddGdiObject(std::unique_ptr<PortableGdiObject> object)
 {
-    const HGDIOBJ handle = PortableNewHandle<HGDIOBJ>();
-    try {
-        Objects().live.emplace(handle, std::move(object));
-    } catch (...) {
-        return nullptr;
-    }
-    return handle;
+    return Objects().AddLocked(std::move(object));
 }
 
 PortableGdiObject *PortableFindGdiObject(HGDIOBJ handle, PortableGdiKind kind)
@@ -145,11 +140,16 @@ PortableDeviceContext *PortableFindDeviceContext(HDC handle)
     return static_cast<PortableDeviceContext *>(object);
 }
 
+PortablePalette *PortableFindPalette(HGDIOBJ handle)
+{
+    return static_cast<PortablePalette *>(PortableFindGdiObject(handle, PortableGdiKind::Palette));
+}
+
 void PortableRemoveGdiObject(HGDIOBJ handle)
 {
-    auto found = Objects().live.find(handle);
-    if (found != Objects().live.end() && !found->second->stock)
-        Objects().live.erase(found);
+    const PortableGdiObject *found = Find(handle);
+    if (found && !found->stock)
+        Objects().EraseLocked(handle);
 }
 
 bool PortableDeleteMemoryContext(HDC handle)
@@ -166,6 +166,13 @@ bool PortableDeleteMemoryContext(HDC handle)
 HGDIOBJ PortableStockBitmap()
 {
     return StockHandle(kStockBitmapIndex);
+}
+
+HWND PortableWindowOfDC(HDC dc)
+{
+    std::lock_guard<std::mutex> hold(PortableGdiLock());
+    const auto *found = static_cast<const PortableDeviceContext *>(PortableFindGdiObject(dc, PortableGdiKind::WindowDC));
+    return found ? found->window : nullptr;
 }
 
 void PortableFillGdiObjects(PlatformTable *t)

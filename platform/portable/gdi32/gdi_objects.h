@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <mutex>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -31,6 +32,21 @@ struct PortableDeviceContext : PortableGdiObject {
     bool paletteBackground = false; // selected with bForceBackground
 };
 
+// A logical palette.
+struct PortablePalette : PortableGdiObject {
+    PortablePalette(std::vector<PALETTEENTRY> colours, bool isStock)
+        : PortableGdiObject(PortableGdiKind::Palette, isStock), entries(std::move(colours))
+    {
+    }
+    std::vector<PALETTEENTRY> entries;
+};
+
+// The twenty static colours, which the stock DEFAULT_PALETTE holds and the
+// system palette keeps, in DEFAULT_PALETTE order: the first ten sit at the
+// bottom of the system palette, the last ten at the top.
+constexpr unsigned kStaticColourCount = 20;
+extern const PALETTEENTRY kStaticColours[kStaticColourCount];
+
 std::mutex &PortableGdiLock();
 
 // Registers the object under a new number; null when out of memory.
@@ -39,6 +55,7 @@ HGDIOBJ PortableAddGdiObject(std::unique_ptr<PortableGdiObject> object);
 // The live object of that kind behind handle, or null.
 PortableGdiObject *PortableFindGdiObject(HGDIOBJ handle, PortableGdiKind kind);
 PortableDeviceContext *PortableFindDeviceContext(HDC handle); // window or memory context
+PortablePalette *PortableFindPalette(HGDIOBJ handle);
 
 // Unregisters and deletes a non-stock object.
 void PortableRemoveGdiObject(HGDIOBJ handle);
@@ -48,5 +65,10 @@ bool PortableDeleteMemoryContext(HDC handle);
 
 // The 1 x 1 bitmap a new memory context holds, as Windows gives it one.
 HGDIOBJ PortableStockBitmap();
+
+// Any thread, the lock not held: the window behind a window device context, or null.
+HWND PortableWindowOfDC(HDC dc);
+
+void PortableFillGdiObjects(PlatformTable *t);
 
 #endif

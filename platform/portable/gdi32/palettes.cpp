@@ -1,16 +1,9 @@
 // Logical palettes: creating them, their entries, and UnrealizeObject.
-#include "gdi32/palettes.h"
-
 #include <algorithm>
 #include <new>
 
-#include "fill_table.h"
-
-const PALETTEENTRY kStaticColours[kStaticColourCount] = {
-    {0, 0, 0, 0},       {128, 0, 0, 0},     {0, 128, 0, 0},   {128, 128, 0, 0}, {0, 0, 128, 0},
-    {128, 0, 128, 0},   {0, 128, 128, 0},   {192, 192, 192, 0}, {192, 220, 192, 0}, {166, 202, 240, 0},
-    {255, 251, 240, 0}, {160, 160, 164, 0}, {128, 128, 128, 0}, {255, 0, 0, 0},   {0, 255, 0, 0},
-    {255, 255, 0, 0},   {0, 0, 255, 0},     {255, 0, 255, 0}, {0, 255, 255, 0}, {255, 255, 255, 0}};
+#include "gdi32/palettes.h"
+#include "gdi32/gdi_objects.h"
 
 namespace {
 
@@ -77,17 +70,6 @@ BOOL WINAPI PortableUnrealizeObject(HGDIOBJ handle)
 }
 
 } // namespace
-
-std::unique_ptr<PortableGdiObject> PortableMakeStockPalette()
-{
-    return std::make_unique<PortablePalette>(
-        std::vector<PALETTEENTRY>(kStaticColours, kStaticColours + kStaticColourCount), true);
-}
-
-PortablePalette *PortableFindPalette(HGDIOBJ handle)
-{
-    return static_cast<PortablePalette *>(PortableFindGdiObject(handle, PortableGdiKind::Palette));
-}
 
 void PortableFillPalettes(PlatformTable *t)
 {

@@ -1,23 +1,21 @@
 // The pixel-format operations of window device contexts. Formats are the
-// display's real GLX configurations (gdi32/pixel_format_list.h), chosen by the
+// display's real GLX configurations (host/glx_configs.h), chosen by the
 // rules of gdi32/pixel_format_choice.cpp; a format is set once per window and
 // lives with the window's GL surface.
-#include "gdi32/pixel_formats.h"
-
 #include <algorithm>
 #include <string.h>
 
-#include "fill_table.h"
+#include "gdi32/pixel_formats.h"
 #include "gdi32/gdi_objects.h"
 #include "gdi32/pixel_format_choice.h"
-#include "gdi32/pixel_format_list.h"
-#include "opengl32/glx_surfaces.h"
+#include "host/glx_configs.h"
+#include "host/glx_surfaces.h"
 
 namespace {
 
-const std::vector<PortablePixelFormat> &FormatsOf(HWND window)
+const std::vector<HostPixelFormat> &FormatsOf(HWND window)
 {
-    return PortablePixelFormats(window ? PortableX11Display(window) : nullptr);
+    return HostPixelFormats(window ? HostX11Display(window) : nullptr);
 }
 
 int WINAPI PortableChoosePixelFormat(HDC dc, const PIXELFORMATDESCRIPTOR *requested)
@@ -26,7 +24,7 @@ int WINAPI PortableChoosePixelFormat(HDC dc, const PIXELFORMATDESCRIPTOR *reques
     if (!window || !requested)
         return 0;
     std::vector<PIXELFORMATDESCRIPTOR> descriptors;
-    for (const PortablePixelFormat &format : FormatsOf(window))
+    for (const HostPixelFormat &format : FormatsOf(window))
         descriptors.push_back(format.descriptor);
     return PortableClosestPixelFormat(descriptors.data(), static_cast<int>(descriptors.size()), *requested);
 }
@@ -37,10 +35,10 @@ BOOL WINAPI PortableSetPixelFormat(HDC dc, int number, const PIXELFORMATDESCRIPT
     const HWND window = PortableWindowOfDC(dc);
     if (!window || !requested)
         return FALSE;
-    const std::vector<PortablePixelFormat> &formats = FormatsOf(window);
+    const std::vector<HostPixelFormat> &formats = FormatsOf(window);
     if (number < 1 || number > static_cast<int>(formats.size()))
         return FALSE;
-    return PortableAttachSurface(window, number, formats[number - 1].config);
+    return HostAttachSurface(window, number, formats[number - 1].config);
 }
 
 // With no descriptor to fill, the count alone, whatever the number.
@@ -49,7 +47,7 @@ int WINAPI PortableDescribePixelFormat(HDC dc, int number, UINT size, PIXELFORMA
     const HWND window = PortableWindowOfDC(dc);
     if (!window)
         return 0;
-    const std::vector<PortablePixelFormat> &formats = FormatsOf(window);
+    const std::vector<HostPixelFormat> &formats = FormatsOf(window);
     const int count = static_cast<int>(formats.size());
     if (!described)
         return count;
@@ -62,17 +60,10 @@ int WINAPI PortableDescribePixelFormat(HDC dc, int number, UINT size, PIXELFORMA
 int WINAPI PortableGetPixelFormat(HDC dc)
 {
     const HWND window = PortableWindowOfDC(dc);
-    return window ? PortableSurfaceOf(window).format : 0;
+    return window ? HostSurfaceOf(window).format : 0;
 }
 
 } // namespace
-
-HWND PortableWindowOfDC(HDC dc)
-{
-    std::lock_guard<std::mutex> hold(PortableGdiLock());
-    const auto *found = static_cast<const PortableDeviceContext *>(PortableFindGdiObject(dc, PortableGdiKind::WindowDC));
-    return found ? found->window : nullptr;
-}
 
 void PortableFillPixelFormats(PlatformTable *t)
 {

@@ -1,10 +1,9 @@
-// Pixel formats of window device contexts: the display's GLX configurations.
+// The pixel-format operations of window device contexts.
 #ifndef PLATFORM_PORTABLE_PIXEL_FORMATS_H
 #define PLATFORM_PORTABLE_PIXEL_FORMATS_H
 
 #include "platform/platform.h"
 
-// The window behind a window device context, or null.
-HWND PortableWindowOfDC(HDC dc);
+void PortableFillPixelFormats(PlatformTable *t);
 
 #endif

@@ -11,13 +11,14 @@
 // not forced into the background, into the device context of the active
 // window; any other is realised in the background. There is one desktop, so
 // one system palette per process.
-#include "fill_table.h"
+#include "gdi32/system_palette.h"
+
 #include "gdi32/device_caps.h"
 #include "gdi32/gdi_objects.h"
-#include "gdi32/palettes.h"
-#include "user32/window_events.h"
 
 namespace {
+
+HWND (*activeWindowQuery)() = nullptr;
 
 enum class SlotUse : unsigned char {
     Static,
@@ -113,7 +114,7 @@ UINT Realise(SystemPalette &system, HPALETTE palette, const std::vector<PALETTEE
 
 HPALETTE WINAPI PortableSelectPalette(HDC dc, HPALETTE palette, BOOL background)
 {
-    const HWND active = PortableActiveWindow();
+    const HWND active = activeWindowQuery ? activeWindowQuery() : nullptr;
     std::lock_guard<std::mutex> hold(PortableGdiLock());
     PortableDeviceContext *context = PortableFindDeviceContext(dc);
     if (!context || !PortableFindPalette(palette))
@@ -177,6 +178,11 @@ UINT WINAPI PortableGetSystemPaletteEntries(HDC dc, UINT start, UINT count, LPPA
 }
 
 } // namespace
+
+void PortableOnActiveWindowQuery(HWND (*activeWindow)())
+{
+    activeWindowQuery = activeWindow;
+}
 
 void PortableFillSystemPalette(PlatformTable *t)
 {

@@ -1,6 +1,5 @@
 // Events and waiting for one object.
-#include "fill_table.h"
-#include "kernel32/waits.h"
+#include "kernel32/events_and_waits.h"
 
 #include <chrono>
 
@@ -25,19 +24,6 @@ struct WaitableHandle final : PortableKernelObject {
     const std::shared_ptr<PortableWaitable> object;
 };
 
-struct WaitState {
-    std::mutex lock;
-    std::condition_variable signal;
-};
-
-// Never destroyed: detached threads may still wait while the process runs
-// its static destructors.
-WaitState &State()
-{
-    static auto *state = new WaitState;
-    return *state;
-}
-
 HANDLE WINAPI PortableCreateEventA(LPSECURITY_ATTRIBUTES, BOOL manualReset, BOOL initialState, LPCSTR name)
 {
     // Named events would be shared between callers; failing beats silently
@@ -57,10 +43,10 @@ BOOL WINAPI PortableSetEvent(HANDLE handle)
     if (!event)
         return FALSE;
     {
-        std::lock_guard<std::mutex> hold(State().lock);
+        std::lock_guard<std::mutex> hold(HostLock());
         event->signalled = true;
     }
-    State().signal.notify_all();
+    HostSignal().notify_all();
     return TRUE;
 }
 
@@ -69,27 +55,17 @@ DWORD WINAPI PortableWaitForSingleObject(HANDLE handle, DWORD milliseconds)
     const std::shared_ptr<PortableWaitable> object = PortableResolveWaitable(handle);
     if (!object)
         return WAIT_FAILED;
-    std::unique_lock<std::mutex> hold(State().lock);
+    std::unique_lock<std::mutex> hold(HostLock());
     const auto signalled = [&] { return object->Signalled(); };
     if (milliseconds == INFINITE)
-        State().signal.wait(hold, signalled);
-    else if (!State().signal.wait_for(hold, std::chrono::milliseconds(milliseconds), signalled))
+        HostSignal().wait(hold, signalled);
+    else if (!HostSignal().wait_for(hold, std::chrono::milliseconds(milliseconds), signalled))
         return WAIT_TIMEOUT;
     object->Acquired();
     return WAIT_OBJECT_0;
 }
 
 } // namespace
-
-std::mutex &PortableLock()
-{
-    return State().lock;
-}
-
-std::condition_variable &PortableSignal()
-{
-    return State().signal;
-}
 
 HANDLE PortableWaitableHandle(std::shared_ptr<PortableWaitable> object)
 {

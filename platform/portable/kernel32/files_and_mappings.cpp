@@ -1,17 +1,12 @@
-// Files and read-only mappings over POSIX. Only what the image readers ask
-// for: existing files opened for reading, whole or granularity-aligned
-// read-only views.
-#include <errno.h>
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
+// Files and read-only mappings. Only what the image readers ask for:
+// existing files opened for reading, whole or granularity-aligned read-only
+// views.
 #include <map>
 #include <mutex>
 #include <string>
 
-#include "fill_table.h"
+#include "kernel32/files_and_mappings.h"
+#include "host/posix_files.h"
 #include "kernel32/kernel_handles.h"
 #include "utf16.h"
 
@@ -24,7 +19,7 @@ constexpr uint64_t kAllocationGranularity = 65536;
 // read is one positioned read.
 struct PortableFile : PortableKernelObject {
     explicit PortableFile(int descriptor) : fd(descriptor) {}
-    ~PortableFile() override { close(fd); }
+    ~PortableFile() override { HostCloseFile(fd); }
     int fd;
     uint64_t position = 0;
 };
@@ -32,7 +27,7 @@ struct PortableFile : PortableKernelObject {
 // Holds its own descriptor: the mapping outlives a closed file handle.
 struct PortableMapping : PortableKernelObject {
     PortableMapping(int descriptor, uint64_t bytes) : fd(descriptor), size(bytes) {}
-    ~PortableMapping() override { close(fd); }
+    ~PortableMapping() override { HostCloseFile(fd); }
     int fd;
     uint64_t size;
 };
@@ -40,27 +35,13 @@ struct PortableMapping : PortableKernelObject {
 std::mutex viewLock;
 std::map<const void *, size_t> views; // view address -> mapped length
 
-bool FileSize(int fd, uint64_t *size)
-{
-    struct stat info;
-    if (fstat(fd, &info) != 0)
-        return false;
-    *size = uint64_t(info.st_size);
-    return true;
-}
-
 HANDLE OpenForReading(const char *path, DWORD access, DWORD disposition)
 {
     if (path == nullptr || access != GENERIC_READ || disposition != OPEN_EXISTING)
         return INVALID_HANDLE_VALUE;
-    int fd = open(path, O_RDONLY | O_CLOEXEC);
+    const int fd = HostOpenForReading(path);
     if (fd < 0)
         return INVALID_HANDLE_VALUE;
-    struct stat info;
-    if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) { // Windows opens no directory without backup semantics
-        close(fd);
-        return INVALID_HANDLE_VALUE;
-    }
     return PortableAdoptHandle(new PortableFile(fd));
 }
 
@@ -87,9 +68,7 @@ BOOL WINAPI PortableReadFile(HANDLE handle, LPVOID buffer, DWORD count, LPDWORD 
         return FALSE;
     DWORD total = 0;
     while (total < count) {
-        ssize_t got = pread(file->fd, static_cast<char *>(buffer) + total, count - total, off_t(file->position));
-        if (got < 0 && errno == EINTR)
-            continue;
+        const long got = HostReadAt(file->fd, static_cast<char *>(buffer) + total, count - total, file->position);
         if (got < 0)
             return FALSE;
         if (got == 0)
@@ -113,7 +92,7 @@ DWORD WINAPI PortableSetFilePointer(HANDLE handle, LONG distanceLow, PLONG dista
     uint64_t size = 0;
     if (method == FILE_CURRENT)
         base = int64_t(file->position);
-    else if (method == FILE_END && FileSize(file->fd, &size))
+    else if (method == FILE_END && HostFileSize(file->fd, &size))
         base = int64_t(size);
     else if (method != FILE_BEGIN)
         return INVALID_SET_FILE_POINTER;
@@ -132,7 +111,7 @@ DWORD WINAPI PortableGetFileSize(HANDLE handle, LPDWORD sizeHigh)
 {
     PortableFile *file = PortableHandleAs<PortableFile>(handle);
     uint64_t size = 0;
-    if (!file || !FileSize(file->fd, &size))
+    if (!file || !HostFileSize(file->fd, &size))
         return INVALID_FILE_SIZE;
     if (sizeHigh)
         *sizeHigh = DWORD(size >> 32);
@@ -144,7 +123,7 @@ HANDLE WINAPI PortableCreateFileMappingA(HANDLE fileHandle, LPSECURITY_ATTRIBUTE
 {
     PortableFile *file = PortableHandleAs<PortableFile>(fileHandle);
     uint64_t fileSize = 0;
-    if (!file || protect != PAGE_READONLY || !FileSize(file->fd, &fileSize))
+    if (!file || protect != PAGE_READONLY || !HostFileSize(file->fd, &fileSize))
         return nullptr;
     uint64_t size = uint64_t(maximumHigh) << 32 | maximumLow;
     if (size == 0)
@@ -152,7 +131,7 @@ HANDLE WINAPI PortableCreateFileMappingA(HANDLE fileHandle, LPSECURITY_ATTRIBUTE
     // A read-only mapping can neither be empty nor grow the file.
     if (size == 0 || size > fileSize)
         return nullptr;
-    int fd = fcntl(file->fd, F_DUPFD_CLOEXEC, 0);
+    const int fd = HostDuplicateFile(file->fd);
     if (fd < 0)
         return nullptr;
     return PortableAdoptHandle(new PortableMapping(fd, size));
@@ -168,12 +147,12 @@ LPVOID WINAPI PortableMapViewOfFile(HANDLE mappingHandle, DWORD access, DWORD of
     uint64_t length = bytes ? uint64_t(bytes) : mapping->size - offset;
     if (length > mapping->size - offset)
         return nullptr;
-    void *view = mmap(nullptr, size_t(length), PROT_READ, MAP_PRIVATE, mapping->fd, off_t(offset));
-    if (view == MAP_FAILED)
+    const void *view = HostMapView(mapping->fd, offset, size_t(length));
+    if (!view)
         return nullptr;
     std::lock_guard<std::mutex> guard(viewLock);
     views[view] = size_t(length);
-    return view;
+    return const_cast<void *>(view);
 }
 
 BOOL WINAPI PortableUnmapViewOfFile(LPCVOID view)
@@ -182,7 +161,7 @@ BOOL WINAPI PortableUnmapViewOfFile(LPCVOID view)
     auto found = views.find(view);
     if (found == views.end())
         return FALSE;
-    munmap(const_cast<void *>(found->first), found->second);
+    HostUnmapView(found->first, found->second);
     views.erase(found);
     return TRUE;
 }

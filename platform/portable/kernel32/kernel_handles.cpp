@@ -1,22 +1,16 @@
-#include "fill_table.h"
 #include "kernel32/kernel_handles.h"
 
 #include <memory>
-#include <mutex>
-#include <unordered_map>
 
-#include "handle_numbers.h"
+#include "handle_map.h"
 
 namespace {
 
-struct KernelObjects {
-    std::mutex lock;
-    std::unordered_map<HANDLE, std::unique_ptr<PortableKernelObject>> live;
-};
+using KernelObjects = PortableHandleMap<HANDLE, std::unique_ptr<PortableKernelObject>>;
 
 KernelObjects &Objects()
 {
-    static auto *objects = new KernelObjects; // threads may close handles during exit
+    static auto *objects = new KernelObjects;
     return *objects;
 }
 
@@ -31,46 +25,25 @@ PortableKernelObject::~PortableKernelObject() = default;
 
 HANDLE PortableAdoptHandle(PortableKernelObject *object)
 {
-    std::unique_ptr<PortableKernelObject> owned(object);
-    const HANDLE handle = PortableNewHandle<HANDLE>();
-    try {
-        std::lock_guard<std::mutex> hold(Objects().lock);
-        Objects().live.emplace(handle, std::move(owned));
-    } catch (...) {
-        return nullptr;
-    }
-    return handle;
+    return Objects().Add(std::unique_ptr<PortableKernelObject>(object));
 }
 
 PortableKernelObject *PortableFindHandle(HANDLE handle)
 {
-    std::lock_guard<std::mutex> hold(Objects().lock);
-    auto found = Objects().live.find(handle);
-    return found == Objects().live.end() ? nullptr : found->second.get();
+    PortableKernelObject *object = nullptr;
+    Objects().Visit(handle, [&](std::unique_ptr<PortableKernelObject> &found) { object = found.get(); });
+    return object;
 }
 
 bool PortableVisitHandle(HANDLE handle, const std::function<void(PortableKernelObject &)> &visit)
 {
-    std::lock_guard<std::mutex> hold(Objects().lock);
-    auto found = Objects().live.find(handle);
-    if (found == Objects().live.end())
-        return false;
-    visit(*found->second);
-    return true;
+    return Objects().Visit(handle, [&](std::unique_ptr<PortableKernelObject> &found) { visit(*found); });
 }
 
 bool PortableReleaseHandle(HANDLE handle)
 {
-    std::unique_ptr<PortableKernelObject> gone;
-    {
-        std::lock_guard<std::mutex> hold(Objects().lock);
-        auto found = Objects().live.find(handle);
-        if (found == Objects().live.end())
-            return false;
-        gone = std::move(found->second);
-        Objects().live.erase(found);
-    }
-    return true; // deleted outside the lock: a file's destructor closes its descriptor
+    std::unique_ptr<PortableKernelObject> gone; // deleted outside the lock: a file's destructor closes its descriptor
+    return Objects().Release(handle, &gone);
 }
 
 void PortableFillKernelHandles(PlatformTable *t)

@@ -32,5 +32,6 @@ T *PortableHandleAs(HANDLE handle)
 // Unregisters and deletes the object; false when handle is not one of them.
 bool PortableReleaseHandle(HANDLE handle);
 
+void PortableFillKernelHandles(PlatformTable *t);
 
 #endif

@@ -1,5 +1,5 @@
 // The local heap: fixed blocks only, so a block's handle is its memory.
-#include "fill_table.h"
+#include "kernel32/local_heap.h"
 
 #include <stdlib.h>
 

@@ -1,4 +1,3 @@
-#include "fill_table.h"
 #include "kernel32/module.h"
 
 #include "handle_numbers.h"

@@ -7,5 +7,6 @@
 // GetModuleHandleA(NULL): fixed and never null.
 HINSTANCE PortableProgramInstance();
 
+void PortableFillModule(PlatformTable *t);
 
 #endif

@@ -1,9 +1,8 @@
 // The process: the version it reports, its pseudo handle and its end.
-#include <stdio.h>
 #include <string.h>
-#include <unistd.h>
 
-#include "fill_table.h"
+#include "kernel32/process.h"
+#include "host/posix_process.h"
 
 namespace {
 
@@ -32,12 +31,9 @@ BOOL WINAPI PortableGetVersionExA(LPOSVERSIONINFOA version)
     return TRUE;
 }
 
-// At once: no static destructors, no SDL or GL shutdown that could wait on a
-// display or a driver thread. What the program wrote is flushed first.
 void WINAPI PortableExitProcess(UINT exitCode)
 {
-    fflush(nullptr);
-    _exit(static_cast<int>(exitCode));
+    HostExitNow(static_cast<int>(exitCode));
 }
 
 // The pseudo handle that stands for the calling process, as on Windows.

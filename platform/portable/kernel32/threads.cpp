@@ -1,24 +1,14 @@
-// Threads over POSIX threads. A thread's end is a waitable state shared by
-// its handles; its id is known before it runs, so a message can be posted to
-// it at once.
-#include "fill_table.h"
+// Threads. A thread's end is a waitable state shared by its handles; its id
+// is known before it runs, so a message can be posted to it at once.
 #include "kernel32/threads.h"
-
-#include <errno.h>
-#include <limits.h>
-#include <pthread.h>
-#include <sched.h>
-#include <time.h>
-
-#include <unistd.h>
 
 #include <atomic>
 #include <memory>
 #include <unordered_set>
 
+#include "host/posix_threads.h"
+#include "kernel32/events_and_waits.h"
 #include "kernel32/kernel_handles.h"
-#include "user32/message_queue.h"
-#include "kernel32/waits.h"
 
 namespace {
 
@@ -32,9 +22,12 @@ struct ThreadObject final : PortableWaitable {
 };
 
 struct ThreadIds {
-    std::unordered_set<DWORD> live; // PortableLock() held
+    std::unordered_set<DWORD> live; // HostLock() held
     std::atomic<DWORD> next{1};
 };
+
+// Set once while the table is filled, before any thread runs.
+void (*threadExitHook)(DWORD threadId) = nullptr;
 
 ThreadIds &Ids()
 {
@@ -45,22 +38,22 @@ ThreadIds &Ids()
 DWORD RegisterNewThreadId()
 {
     const DWORD id = Ids().next++;
-    std::lock_guard<std::mutex> hold(PortableLock());
+    std::lock_guard<std::mutex> hold(HostLock());
     Ids().live.insert(id);
     return id;
 }
 
-// Its end drops the thread's queue, so nothing can be posted to a thread
-// that is gone.
+// Its end tells the hook, so that nothing is kept for a thread that is gone.
 struct ThreadIdentity {
     DWORD id = 0;
     ~ThreadIdentity()
     {
         if (id == 0)
             return;
-        std::lock_guard<std::mutex> hold(PortableLock());
+        std::lock_guard<std::mutex> hold(HostLock());
         Ids().live.erase(id);
-        PortableDiscardQueue(id);
+        if (threadExitHook)
+            threadExitHook(id);
     }
 };
 thread_local ThreadIdentity currentThread;
@@ -77,26 +70,12 @@ void *RunThread(void *argument)
     currentThread.id = record->thread->id;
     const DWORD exitCode = record->start(record->argument);
     {
-        std::lock_guard<std::mutex> hold(PortableLock());
+        std::lock_guard<std::mutex> hold(HostLock());
         record->thread->exitCode = exitCode;
         record->thread->finished = true;
     }
-    PortableSignal().notify_all();
+    HostSignal().notify_all();
     return nullptr;
-}
-
-bool StartDetached(StartRecord *record, SIZE_T stackSize)
-{
-    pthread_attr_t attributes;
-    if (pthread_attr_init(&attributes) != 0)
-        return false;
-    pthread_attr_setdetachstate(&attributes, PTHREAD_CREATE_DETACHED);
-    if (stackSize != 0)
-        pthread_attr_setstacksize(&attributes, stackSize < size_t(PTHREAD_STACK_MIN) ? size_t(PTHREAD_STACK_MIN) : stackSize);
-    pthread_t thread;
-    const bool started = pthread_create(&thread, &attributes, RunThread, record) == 0;
-    pthread_attr_destroy(&attributes);
-    return started;
 }
 
 HANDLE WINAPI PortableCreateThread(LPSECURITY_ATTRIBUTES, SIZE_T stackSize, LPTHREAD_START_ROUTINE start,
@@ -114,9 +93,9 @@ HANDLE WINAPI PortableCreateThread(LPSECURITY_ATTRIBUTES, SIZE_T stackSize, LPTH
     if (!handle)
         return nullptr;
     const DWORD id = record->thread->id = RegisterNewThreadId();
-    if (!StartDetached(record.get(), stackSize)) {
+    if (!HostStartThread(RunThread, record.get(), stackSize)) {
         {
-            std::lock_guard<std::mutex> hold(PortableLock());
+            std::lock_guard<std::mutex> hold(HostLock());
             Ids().live.erase(id);
         }
         PortableReleaseHandle(handle);
@@ -133,7 +112,7 @@ BOOL WINAPI PortableGetExitCodeThread(HANDLE handle, LPDWORD exitCode)
     const auto thread = std::dynamic_pointer_cast<ThreadObject>(PortableResolveWaitable(handle));
     if (!thread || !exitCode)
         return FALSE;
-    std::lock_guard<std::mutex> hold(PortableLock());
+    std::lock_guard<std::mutex> hold(HostLock());
     *exitCode = thread->finished ? thread->exitCode : STILL_ACTIVE;
     return TRUE;
 }
@@ -145,17 +124,12 @@ DWORD WINAPI PortableGetCurrentThreadId(void)
 
 void WINAPI PortableSleep(DWORD milliseconds)
 {
-    if (milliseconds == 0) {
-        sched_yield();
-        return;
-    }
-    if (milliseconds == INFINITE) {
-        for (;;)
-            pause();
-    }
-    timespec rest{static_cast<time_t>(milliseconds / 1000), static_cast<long>(milliseconds % 1000) * 1000000L};
-    while (nanosleep(&rest, &rest) != 0 && errno == EINTR) {
-    }
+    if (milliseconds == 0)
+        HostYield();
+    else if (milliseconds == INFINITE)
+        HostSleepForever();
+    else
+        HostSleep(milliseconds);
 }
 
 } // namespace
@@ -170,6 +144,11 @@ DWORD PortableCurrentThreadId()
 bool PortableIsLiveThread(DWORD threadId)
 {
     return Ids().live.count(threadId) != 0;
+}
+
+void PortableOnThreadExit(void (*hook)(DWORD threadId))
+{
+    threadExitHook = hook;
 }
 
 void PortableFillThreads(PlatformTable *t)

@@ -1,17 +1,13 @@
-// OpenGL contexts and the buffer swap over GLX, on the configuration of the
+// OpenGL contexts and the buffer swap, on the host's configuration of the
 // window's pixel format. As in WGL a context is current on one thread at
 // most, is made current only on windows of its own pixel format, and the
 // swap needs it current on the window.
 #include "opengl32/gl_contexts.h"
 
-#include <mutex>
-#include <unordered_map>
-
-#include "fill_table.h"
-#include "handle_numbers.h"
-#include "gdi32/pixel_formats.h"
+#include "gdi32/gdi_objects.h"
+#include "handle_map.h"
+#include "host/glx_contexts.h"
 #include "kernel32/threads.h"
-#include "opengl32/glx_surfaces.h"
 
 namespace {
 
@@ -23,14 +19,11 @@ struct RenderingContext {
     HWND currentWindow = nullptr;
 };
 
-struct RenderingContexts {
-    std::mutex lock;
-    std::unordered_map<HGLRC, RenderingContext> live;
-};
+using RenderingContexts = PortableHandleMap<HGLRC, RenderingContext>;
 
 RenderingContexts &Contexts()
 {
-    static auto *contexts = new RenderingContexts; // outlives windows destroyed at exit
+    static auto *contexts = new RenderingContexts;
     return *contexts;
 }
 
@@ -39,10 +32,9 @@ thread_local HGLRC currentContext = nullptr;
 // Lock held. The calling thread's context, if any, is current nowhere now.
 void ForgetCurrent()
 {
-    auto previous = Contexts().live.find(currentContext);
-    if (previous != Contexts().live.end()) {
-        previous->second.currentOn = 0;
-        previous->second.currentWindow = nullptr;
+    if (RenderingContext *previous = Contexts().FindLocked(currentContext)) {
+        previous->currentOn = 0;
+        previous->currentWindow = nullptr;
     }
     currentContext = nullptr;
 }
@@ -50,68 +42,53 @@ void ForgetCurrent()
 // Leaves the calling thread without a current context.
 void ReleaseCurrent()
 {
-    std::lock_guard<std::mutex> hold(Contexts().lock);
-    auto current = Contexts().live.find(currentContext);
-    if (current != Contexts().live.end())
-        glXMakeContextCurrent(current->second.display, None, None, nullptr);
+    std::lock_guard<std::mutex> hold(Contexts().Lock());
+    if (const RenderingContext *current = Contexts().FindLocked(currentContext))
+        HostReleaseCurrent(current->display);
     ForgetCurrent();
 }
 
 BOOL WINAPI PortableSwapBuffers(HDC dc)
 {
     const HWND window = PortableWindowOfDC(dc);
-    const PortableGlSurface surface = PortableSurfaceOf(window);
+    const HostGlSurface surface = HostSurfaceOf(window);
     if (surface.format == 0)
         return FALSE;
-    {
-        std::lock_guard<std::mutex> hold(Contexts().lock);
-        auto current = Contexts().live.find(currentContext);
-        if (current == Contexts().live.end() || current->second.currentWindow != window)
-            return FALSE;
-    }
-    glXSwapBuffers(surface.display, surface.drawable);
+    bool currentThere = false;
+    Contexts().Visit(currentContext, [&](const RenderingContext &current) { currentThere = current.currentWindow == window; });
+    if (!currentThere)
+        return FALSE;
+    HostSwapBuffers(surface);
     return TRUE;
 }
 
 HGLRC WINAPI PortableWglCreateContext(HDC dc)
 {
-    const PortableGlSurface surface = PortableSurfaceOf(PortableWindowOfDC(dc));
+    const HostGlSurface surface = HostSurfaceOf(PortableWindowOfDC(dc));
     if (surface.format == 0)
         return nullptr;
-    int renderType = 0;
-    glXGetFBConfigAttrib(surface.display, surface.config, GLX_RENDER_TYPE, &renderType);
-    GLXContext created;
-    {
-        PortableXErrorTrap trap(surface.display);
-        created = glXCreateNewContext(surface.display, surface.config,
-                                      (renderType & GLX_RGBA_BIT) ? GLX_RGBA_TYPE : GLX_COLOR_INDEX_TYPE, nullptr,
-                                      True);
-        if (created && trap.Failed()) {
-            glXDestroyContext(surface.display, created);
-            created = nullptr;
-        }
-    }
+    const GLXContext created = HostCreateContext(surface);
     if (!created)
         return nullptr;
-    std::lock_guard<std::mutex> hold(Contexts().lock);
-    const HGLRC context = PortableNewHandle<HGLRC>();
-    Contexts().live[context] = {created, surface.display, surface.format, 0, nullptr};
+    const HGLRC context = Contexts().Add({created, surface.display, surface.format, 0, nullptr});
+    if (!context)
+        HostDestroyContext(surface.display, created);
     return context;
 }
 
 // Claims the context for the calling thread before GLX sees it, so that two
 // threads never race to make one context current.
-bool Claim(HGLRC context, const PortableGlSurface &surface, DWORD self, GLXContext *glx)
+bool Claim(HGLRC context, const HostGlSurface &surface, DWORD self, GLXContext *glx)
 {
-    std::lock_guard<std::mutex> hold(Contexts().lock);
-    auto made = Contexts().live.find(context);
-    if (made == Contexts().live.end() || made->second.format != surface.format)
-        return false;
-    if (made->second.currentOn != 0 && made->second.currentOn != self)
-        return false;
-    made->second.currentOn = self;
-    *glx = made->second.glx;
-    return true;
+    bool claimed = false;
+    Contexts().Visit(context, [&](RenderingContext &made) {
+        if (made.format != surface.format || (made.currentOn != 0 && made.currentOn != self))
+            return;
+        made.currentOn = self;
+        *glx = made.glx;
+        claimed = true;
+    });
+    return claimed;
 }
 
 BOOL WINAPI PortableWglMakeCurrent(HDC dc, HGLRC context)
@@ -122,13 +99,13 @@ BOOL WINAPI PortableWglMakeCurrent(HDC dc, HGLRC context)
     }
     const DWORD self = PortableCurrentThreadId();
     const HWND window = PortableWindowOfDC(dc);
-    const PortableGlSurface surface = PortableSurfaceOf(window);
+    const HostGlSurface surface = HostSurfaceOf(window);
     GLXContext glx;
     if (surface.format == 0 || !Claim(context, surface, self, &glx))
         return FALSE;
-    const bool made = glXMakeContextCurrent(surface.display, surface.drawable, surface.drawable, glx);
-    std::lock_guard<std::mutex> hold(Contexts().lock);
-    RenderingContext &claimed = Contexts().live.at(context); // claimed: no other thread deletes it
+    const bool made = HostMakeCurrent(surface, glx);
+    std::lock_guard<std::mutex> hold(Contexts().Lock());
+    RenderingContext &claimed = *Contexts().FindLocked(context); // claimed: no other thread deletes it
     if (!made) {
         if (currentContext != context)
             claimed.currentOn = 0;
@@ -148,20 +125,18 @@ BOOL WINAPI PortableWglDeleteContext(HGLRC context)
     const DWORD self = PortableCurrentThreadId();
     RenderingContext gone;
     {
-        std::lock_guard<std::mutex> hold(Contexts().lock);
-        auto found = Contexts().live.find(context);
-        if (found == Contexts().live.end())
+        std::lock_guard<std::mutex> hold(Contexts().Lock());
+        const RenderingContext *found = Contexts().FindLocked(context);
+        if (!found || (found->currentOn != 0 && found->currentOn != self))
             return FALSE;
-        if (found->second.currentOn != 0 && found->second.currentOn != self)
-            return FALSE;
-        gone = found->second;
-        Contexts().live.erase(found);
+        gone = *found;
+        Contexts().EraseLocked(context);
     }
     if (currentContext == context) {
-        glXMakeContextCurrent(gone.display, None, None, nullptr);
+        HostReleaseCurrent(gone.display);
         currentContext = nullptr;
     }
-    glXDestroyContext(gone.display, gone.glx);
+    HostDestroyContext(gone.display, gone.glx);
     return TRUE;
 }
 
@@ -169,15 +144,11 @@ BOOL WINAPI PortableWglDeleteContext(HGLRC context)
 
 void PortableReleaseWindowGL(HWND window)
 {
-    bool currentHere;
-    {
-        std::lock_guard<std::mutex> hold(Contexts().lock);
-        auto current = Contexts().live.find(currentContext);
-        currentHere = current != Contexts().live.end() && current->second.currentWindow == window;
-    }
+    bool currentHere = false;
+    Contexts().Visit(currentContext, [&](const RenderingContext &current) { currentHere = current.currentWindow == window; });
     if (currentHere)
         ReleaseCurrent();
-    PortableDetachSurface(window);
+    HostDetachSurface(window);
 }
 
 void PortableFillGLContexts(PlatformTable *t)

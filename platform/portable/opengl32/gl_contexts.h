@@ -1,4 +1,4 @@
-// OpenGL rendering contexts over GLX, with WGL's rules.
+// OpenGL rendering contexts, with WGL's rules.
 #ifndef PLATFORM_PORTABLE_GL_CONTEXTS_H
 #define PLATFORM_PORTABLE_GL_CONTEXTS_H
 
@@ -7,5 +7,7 @@
 // The window is going: contexts the calling thread has current on it are
 // released, then its GL surface goes.
 void PortableReleaseWindowGL(HWND window);
+
+void PortableFillGLContexts(PlatformTable *t);
 
 #endif

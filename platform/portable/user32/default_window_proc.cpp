@@ -1,10 +1,10 @@
 // DefWindowProcA: what Windows does with the messages a procedure passes on.
-#include "fill_table.h"
+#include "user32/default_window_proc.h"
 #include "user32/key_state.h"
 #include "user32/message_queue.h"
 #include "user32/painting.h"
-#include "user32/sdl_windows.h"
 #include "user32/window_registry.h"
+#include "user32/windows.h"
 
 namespace {
 

@@ -1,9 +1,8 @@
-// The two key states and GetKeyState.
+// The two key states, the character typed with the last key press taken, and GetKeyState.
 #include "user32/key_state.h"
 
 #include <mutex>
 
-#include "fill_table.h"
 
 namespace {
 
@@ -19,6 +18,19 @@ DeviceKeys &Device()
 }
 
 thread_local PortableKeyState threadKeys{};
+
+// The key press the thread took last, and what the keyboard typed with it.
+struct TypedKey {
+    MSG message{};
+    uint32_t character = 0;
+};
+thread_local TypedKey lastTaken;
+
+bool SameMessage(const MSG &a, const MSG &b)
+{
+    return a.hwnd == b.hwnd && a.message == b.message && a.wParam == b.wParam && a.lParam == b.lParam &&
+           a.time == b.time;
+}
 
 constexpr BYTE kDown = 0x80;
 constexpr BYTE kToggled = 0x01;
@@ -66,14 +78,24 @@ bool PortableHeld(const PortableKeyState &keys, BYTE key)
     return (keys[key] & kDown) != 0;
 }
 
-void PortableAdoptKeys(const PortableKeyState &keys)
+void PortableAdoptInput(const MSG &message, const PortableKeyState &keys, uint32_t character)
 {
     threadKeys = keys;
+    if (message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN)
+        lastTaken = {message, character};
 }
 
 const PortableKeyState &PortableThreadKeys()
 {
     return threadKeys;
+}
+
+bool PortableTypedWith(const MSG &keyMessage, uint32_t *character)
+{
+    if (!SameMessage(keyMessage, lastTaken.message))
+        return false;
+    *character = lastTaken.character;
+    return true;
 }
 
 void PortableFillKeyState(PlatformTable *t)

@@ -4,6 +4,8 @@
 #ifndef PLATFORM_PORTABLE_KEY_STATE_H
 #define PLATFORM_PORTABLE_KEY_STATE_H
 
+#include <stdint.h>
+
 #include <array>
 
 #include "platform/platform.h"
@@ -11,7 +13,7 @@
 // One byte per virtual key: bit 7 held down, bit 0 toggled.
 using PortableKeyState = std::array<BYTE, 256>;
 
-// The event reader's side, on the thread that reads SDL's events.
+// The event reader's side, on the thread that reads the host's events.
 void PortableNoteKey(BYTE key, bool down); // a press toggles, a repeat does not
 // Shift, Control and Alt held, Caps Lock and Num Lock on, as the device
 // reports them with each key event.
@@ -19,8 +21,14 @@ void PortableNoteModifiers(bool shift, bool control, bool alt, bool capsLock, bo
 PortableKeyState PortableDeviceKeys();
 bool PortableHeld(const PortableKeyState &keys, BYTE key);
 
-// The calling thread took an input message stamped with this state.
-void PortableAdoptKeys(const PortableKeyState &keys);
+// The calling thread took an input message stamped with this state and, for
+// a key press, the character the keyboard typed with it (0 for none).
+void PortableAdoptInput(const MSG &message, const PortableKeyState &keys, uint32_t character);
 const PortableKeyState &PortableThreadKeys();
+// The character typed with the key press the calling thread took last, if
+// the message is that press.
+bool PortableTypedWith(const MSG &keyMessage, uint32_t *character);
+
+void PortableFillKeyState(PlatformTable *t);
 
 #endif

@@ -4,7 +4,9 @@
 // WM_PAINT for a window with something to repaint. A taken input message sets
 // the thread's key state to the one it was stamped with. Beside the messages
 // a queue holds the work other threads handed to its thread's windows, done
-// before any message is taken. Every queue changes only under PortableLock().
+// before any message is taken. Every queue changes only under HostLock().
+// A thread that owns windows reads the host's events at each look at its
+// queue; they come back through user32/input.cpp as input and window work.
 #include <chrono>
 #include <deque>
 #include <algorithm>
@@ -15,21 +17,20 @@
 
 #include "user32/message_queue.h"
 
-#include "fill_table.h"
+#include "host/sdl_events.h"
+#include "host/wait_signal.h"
+#include "host/x11_display_watch.h"
+#include "kernel32/events_and_waits.h"
 #include "kernel32/threads.h"
-#include "kernel32/waits.h"
-#include "user32/display_watch.h"
-#include "user32/keyboard.h"
 #include "user32/painting.h"
-#include "user32/window_events.h"
 #include "user32/window_registry.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Without a display connection to watch, a thread with windows must return
-// to SDL now and then: its events would not end a wait.
+// Without a display connection to watch, a thread with windows must read
+// the host's events now and then: they would not end a wait.
 constexpr auto kWindowPollInterval = std::chrono::milliseconds(5);
 constexpr DWORD kMaximumWaitObjects = 63; // MAXIMUM_WAIT_OBJECTS less the queue
 const HWND kThreadMessagesOnly = reinterpret_cast<HWND>(static_cast<intptr_t>(-1));
@@ -41,6 +42,8 @@ struct MessageQueue {
     std::deque<PortableInput> input;
     std::deque<std::function<void()>> tasks;
 };
+
+thread_local bool pumping = false;
 
 std::unordered_map<DWORD, MessageQueue> &Queues()
 {
@@ -109,17 +112,53 @@ bool TakeMessage(DWORD self, MessageQueue &queue, const MessageFilter &filter, b
         }
         return true;
     }
-    return filter.AcceptsPaint() && PortableFindPaint(self, filter.window, out);
+    const HWND paint = filter.AcceptsPaint() ? PortableFindPaint(self, filter.window) : nullptr;
+    if (paint)
+        *out = PortableMakeMessage(paint, WM_PAINT, 0, 0);
+    return paint != nullptr;
 }
 
 // The thread now handles this input: GetKeyState and TranslateMessage see
 // the keys as they were when it happened.
 void Adopt(const TakenInput &taken)
 {
-    if (!taken.taken)
+    if (taken.taken)
+        PortableAdoptInput(taken.input.message, taken.input.keys, taken.input.character);
+}
+
+// Does what was handed to the calling thread, in order.
+void RunAskedTasks()
+{
+    const DWORD self = PortableCurrentThreadId();
+    std::deque<std::function<void()>> tasks;
+    {
+        std::lock_guard<std::mutex> hold(HostLock());
+        if (MessageQueue *queue = QueueOf(self))
+            tasks.swap(queue->tasks);
+    }
+    for (const std::function<void()> &task : tasks)
+        task();
+}
+
+// Reads the host's events and does what they and other threads handed to
+// the calling thread. Procedures called from here may look at their queue
+// again; that look reads nothing.
+void Pump()
+{
+    if (pumping)
         return;
-    PortableAdoptKeys(taken.input.keys);
-    PortableRememberCharacter(taken.input.message, taken.input.character);
+    pumping = true;
+    if (PortableThreadOwnsWindows())
+        HostReadEvents();
+    RunAskedTasks();
+    pumping = false;
+}
+
+// Whether the calling thread reads the host's events now: it owns windows
+// and is not inside a procedure that the pump called.
+bool CanPump()
+{
+    return PortableThreadOwnsWindows() && !pumping;
 }
 
 bool Waiting(const MessageQueue &queue)
@@ -128,41 +167,41 @@ bool Waiting(const MessageQueue &queue)
 }
 
 // Lock held through `hold`; returns on any change or at the deadline, at
-// once when work was handed to the thread. A thread that reads SDL's events
-// also returns when the display has sent something.
+// once when work was handed to the thread. A thread that reads the host's
+// events also returns when the display has sent something.
 void WaitForChange(std::unique_lock<std::mutex> &hold, const MessageQueue &queue,
                    const std::optional<Clock::time_point> &deadline)
 {
     if (!queue.tasks.empty())
         return;
-    std::condition_variable &signal = PortableSignal();
+    std::condition_variable &signal = HostSignal();
     std::optional<Clock::time_point> until = deadline;
-    const bool readsDisplay = PortableCanPump();
+    const bool readsDisplay = CanPump();
     if (readsDisplay) {
-        if (PortableDisplayHasNews())
+        if (HostDisplayHasNews())
             return;
-        if (!PortableDisplayWatched() && (!until || Clock::now() + kWindowPollInterval < *until))
+        if (!HostDisplayWatched() && (!until || Clock::now() + kWindowPollInterval < *until))
             until = Clock::now() + kWindowPollInterval;
-        PortableDisplayWaitBegins();
+        HostDisplayWaitBegins();
     }
     if (until)
         signal.wait_until(hold, *until);
     else
         signal.wait(hold);
     if (readsDisplay)
-        PortableDisplayWaitEnds();
+        HostDisplayWaitEnds();
 }
 
 BOOL WINAPI PortablePeekMessageA(LPMSG message, HWND window, UINT first, UINT last, UINT flags)
 {
     if (!message)
         return FALSE;
-    PortablePumpWindowEvents();
+    Pump();
     const DWORD self = PortableCurrentThreadId();
     TakenInput taken;
     bool found;
     {
-        std::lock_guard<std::mutex> hold(PortableLock());
+        std::lock_guard<std::mutex> hold(HostLock());
         MessageQueue *queue = QueueOf(self);
         found = queue && TakeMessage(self, *queue, {window, first, last}, (flags & PM_REMOVE) != 0, message, &taken);
     }
@@ -177,10 +216,10 @@ BOOL WINAPI PortableGetMessageA(LPMSG message, HWND window, UINT first, UINT las
     const DWORD self = PortableCurrentThreadId();
     const MessageFilter filter{window, first, last};
     for (;;) {
-        PortablePumpWindowEvents();
+        Pump();
         TakenInput taken;
         {
-            std::unique_lock<std::mutex> hold(PortableLock());
+            std::unique_lock<std::mutex> hold(HostLock());
             MessageQueue *queue = QueueOf(self);
             if (!queue)
                 return -1;
@@ -225,14 +264,14 @@ void WINAPI PortablePostQuitMessage(int exitCode)
 {
     const DWORD self = PortableCurrentThreadId();
     {
-        std::lock_guard<std::mutex> hold(PortableLock());
+        std::lock_guard<std::mutex> hold(HostLock());
         MessageQueue *queue = QueueOf(self);
         if (!queue)
             return;
         queue->quitPending = true;
         queue->quitCode = static_cast<WPARAM>(exitCode);
     }
-    PortableSignal().notify_all();
+    HostSignal().notify_all();
 }
 
 LRESULT WINAPI PortableDispatchMessageA(const MSG *message)
@@ -270,15 +309,14 @@ DWORD WINAPI PortableMsgWaitForMultipleObjects(DWORD count, const HANDLE *handle
 
     const DWORD self = PortableCurrentThreadId();
     for (;;) {
-        PortablePumpWindowEvents();
-        std::unique_lock<std::mutex> hold(PortableLock());
+        Pump();
+        std::unique_lock<std::mutex> hold(HostLock());
         for (DWORD i = 0; i < count; ++i) {
             if (PortableTryAcquire(*objects[i]))
                 return WAIT_OBJECT_0 + i;
         }
         const MessageQueue *queue = QueueOf(self);
-        MSG paint;
-        if (wakeMask != 0 && queue && (Waiting(*queue) || PortableFindPaint(self, nullptr, &paint)))
+        if (wakeMask != 0 && queue && (Waiting(*queue) || PortableFindPaint(self, nullptr)))
             return WAIT_OBJECT_0 + count;
         if (deadline && Clock::now() >= *deadline)
             return WAIT_TIMEOUT;
@@ -288,18 +326,24 @@ DWORD WINAPI PortableMsgWaitForMultipleObjects(DWORD count, const HANDLE *handle
     }
 }
 
+// HostLock() held: the thread has ended.
+void DiscardQueue(DWORD threadId)
+{
+    Queues().erase(threadId);
+}
+
 // Adds to the thread's queue and wakes its waits; false when the thread is gone.
 template <class Add>
 bool Enqueue(DWORD threadId, Add add)
 {
     {
-        std::lock_guard<std::mutex> hold(PortableLock());
+        std::lock_guard<std::mutex> hold(HostLock());
         MessageQueue *queue = QueueOf(threadId);
         if (!queue)
             return false;
         add(*queue);
     }
-    PortableSignal().notify_all();
+    HostSignal().notify_all();
     return true;
 }
 
@@ -352,26 +396,9 @@ bool PortableAskThread(DWORD threadId, std::function<void()> task)
     return Enqueue(threadId, [&](MessageQueue &queue) { queue.tasks.push_back(std::move(task)); });
 }
 
-void PortableRunAskedTasks()
-{
-    const DWORD self = PortableCurrentThreadId();
-    std::deque<std::function<void()>> tasks;
-    {
-        std::lock_guard<std::mutex> hold(PortableLock());
-        if (MessageQueue *queue = QueueOf(self))
-            tasks.swap(queue->tasks);
-    }
-    for (const std::function<void()> &task : tasks)
-        task();
-}
-
-void PortableDiscardQueue(DWORD threadId)
-{
-    Queues().erase(threadId);
-}
-
 void PortableFillMessageQueue(PlatformTable *t)
 {
+    PortableOnThreadExit(DiscardQueue);
     t->PeekMessageA = PortablePeekMessageA;
     t->GetMessageA = PortableGetMessageA;
     t->PostMessageA = PortablePostMessageA;

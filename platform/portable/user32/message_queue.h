@@ -34,9 +34,7 @@ bool PortablePostInput(DWORD threadId, const PortableInput &input);
 // look at its queue, before it takes a message, as Win32 handles messages
 // sent from other threads; false when the thread is gone.
 bool PortableAskThread(DWORD threadId, std::function<void()> task);
-// Does what was handed to the calling thread, in order.
-void PortableRunAskedTasks();
 
-void PortableDiscardQueue(DWORD threadId); // PortableLock() held; the thread has ended
+void PortableFillMessageQueue(PlatformTable *t);
 
 #endif

@@ -1,7 +1,7 @@
-// SDL mouse events as Win32 mouse messages, the capture, the cursor position
-// and ShowCursor's display count. SDL captures the pointer (an X pointer
-// grab) only while the program holds the capture, as Win32 does, so a drag
-// past the window's edge keeps reporting just when SetCapture asked for it.
+// The capture, the cursor position and ShowCursor's display count. The host
+// captures the pointer (an X pointer grab) only while the program holds the
+// capture, as Win32 does, so a drag past the window's edge keeps reporting
+// just when SetCapture asked for it.
 // One window of the desktop holds the capture; GetCapture tells it to the
 // thread that owns it only.
 #include "user32/mouse.h"
@@ -9,11 +9,10 @@
 #include <atomic>
 #include <mutex>
 
-#include "fill_table.h"
+#include "host/sdl_pointer.h"
+#include "host/sdl_video.h"
 #include "kernel32/threads.h"
-#include "user32/key_state.h"
-#include "user32/message_queue.h"
-#include "user32/sdl_windows.h"
+#include "user32/window_registry.h"
 
 namespace {
 
@@ -46,57 +45,10 @@ void EndCapture(DWORD thread, HWND window)
         capture.window = nullptr;
         capture.thread = 0;
     }
-    PortableSdlHold hold(PortableSdlLock());
-    SDL_CaptureMouse(SDL_FALSE);
+    HostCapturePointer(false);
 }
 
 std::atomic<int> cursorCount{0};
-
-WPARAM MouseKeyFlags(const PortableKeyState &keys)
-{
-    struct Flag {
-        BYTE key;
-        WPARAM flag;
-    };
-    constexpr Flag kFlags[] = {{VK_LBUTTON, MK_LBUTTON}, {VK_RBUTTON, MK_RBUTTON}, {VK_MBUTTON, MK_MBUTTON},
-                               {VK_SHIFT, MK_SHIFT},     {VK_CONTROL, MK_CONTROL}};
-    WPARAM flags = 0;
-    for (const Flag &each : kFlags) {
-        if (PortableHeld(keys, each.key))
-            flags |= each.flag;
-    }
-    return flags;
-}
-
-UINT ButtonMessage(Uint8 button, bool down)
-{
-    switch (button) {
-    case SDL_BUTTON_LEFT: return down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
-    case SDL_BUTTON_RIGHT: return down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
-    case SDL_BUTTON_MIDDLE: return down ? WM_MBUTTONDOWN : WM_MBUTTONUP;
-    default: return 0;
-    }
-}
-
-BYTE ButtonKey(Uint8 button)
-{
-    return button == SDL_BUTTON_LEFT ? VK_LBUTTON : button == SDL_BUTTON_RIGHT ? VK_RBUTTON : VK_MBUTTON;
-}
-
-void NoteButtons(Uint32 held)
-{
-    PortableNoteKey(VK_LBUTTON, held & SDL_BUTTON_LMASK);
-    PortableNoteKey(VK_RBUTTON, held & SDL_BUTTON_RMASK);
-    PortableNoteKey(VK_MBUTTON, held & SDL_BUTTON_MMASK);
-}
-
-// Where the window's client area is on the screen.
-SDL_Point ClientOrigin(HWND window)
-{
-    SDL_Point origin{0, 0};
-    PortableWithSdlWindow(window, [&](SDL_Window *sdl) { SDL_GetWindowPosition(sdl, &origin.x, &origin.y); });
-    return origin;
-}
 
 HWND WINAPI PortableSetCapture(HWND handle)
 {
@@ -110,8 +62,7 @@ HWND WINAPI PortableSetCapture(HWND handle)
         TheCapture().window = handle;
         TheCapture().thread = self;
     }
-    PortableSdlHold hold(PortableSdlLock());
-    SDL_CaptureMouse(SDL_TRUE);
+    HostCapturePointer(true);
     return previous;
 }
 
@@ -128,11 +79,9 @@ HWND WINAPI PortableGetCapture(void)
 
 BOOL WINAPI PortableGetCursorPos(LPPOINT point)
 {
-    if (!point || !PortableEnsureVideo())
-        return FALSE;
     int x = 0, y = 0;
-    PortableSdlHold hold(PortableSdlLock());
-    SDL_GetGlobalMouseState(&x, &y);
+    if (!point || !HostPointerPosition(&x, &y))
+        return FALSE;
     point->x = x;
     point->y = y;
     return TRUE;
@@ -141,48 +90,15 @@ BOOL WINAPI PortableGetCursorPos(LPPOINT point)
 int WINAPI PortableShowCursor(BOOL show)
 {
     const int count = show ? ++cursorCount : --cursorCount;
-    PortableSdlHold hold(PortableSdlLock());
-    if (SDL_WasInit(SDL_INIT_VIDEO))
-        SDL_ShowCursor(count >= 0 ? SDL_ENABLE : SDL_DISABLE);
+    HostShowCursor(count >= 0);
     return count;
 }
 
 } // namespace
 
-void PortablePostMouse(HWND window, DWORD owner, const SDL_Event &event)
+HWND PortableCaptureWindow()
 {
-    UINT message = WM_MOUSEMOVE;
-    SDL_Point at{event.motion.x, event.motion.y};
-    if (event.type == SDL_MOUSEMOTION) {
-        NoteButtons(event.motion.state);
-    } else {
-        const bool down = event.type == SDL_MOUSEBUTTONDOWN;
-        message = ButtonMessage(event.button.button, down);
-        if (message == 0)
-            return;
-        PortableNoteKey(ButtonKey(event.button.button), down);
-        at = {event.button.x, event.button.y};
-    }
-    PortableInput input;
-    input.keys = PortableDeviceKeys();
-    const SDL_Point origin = ClientOrigin(window);
-    SDL_Point screen{origin.x + at.x, origin.y + at.y};
-    HWND target = window;
-    const HWND capture = CaptureOf(0);
-    if (capture && capture != target) { // the capture takes every mouse message
-        const SDL_Point captured = ClientOrigin(capture);
-        at = {screen.x - captured.x, screen.y - captured.y};
-        target = capture;
-        owner = PortableWindowOwner(capture);
-    }
-    input.message = PortableMakeMessage(target, message, MouseKeyFlags(input.keys), MAKELPARAM(at.x, at.y));
-    input.message.pt = {screen.x, screen.y};
-    PortablePostInput(owner, input);
-}
-
-bool PortableCursorShown()
-{
-    return cursorCount >= 0;
+    return CaptureOf(0);
 }
 
 void PortableForgetCapture(HWND window)

@@ -7,10 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "fill_table.h"
-#include "kernel32/threads.h"
-#include "kernel32/waits.h"
-#include "user32/message_queue.h"
+#include "host/wait_signal.h"
 #include "user32/window_dc.h"
 #include "user32/window_registry.h"
 
@@ -23,7 +20,7 @@ struct UpdateRegion {
     std::vector<RECT> rects; // none overlaps another wholly
 };
 
-// PortableLock() held.
+// HostLock() held.
 std::unordered_map<HWND, UpdateRegion> &Regions()
 {
     static auto *regions = new std::unordered_map<HWND, UpdateRegion>;
@@ -76,7 +73,7 @@ bool ClientOf(HWND window, RECT *client, DWORD *owner)
 // Takes the region away; the bounding rectangle and whether an erase was due.
 bool Validate(HWND window, RECT *bounds, bool *erase)
 {
-    std::lock_guard<std::mutex> hold(PortableLock());
+    std::lock_guard<std::mutex> hold(HostLock());
     auto found = Regions().find(window);
     if (found == Regions().end())
         return false;
@@ -104,7 +101,7 @@ BOOL WINAPI PortableGetUpdateRect(HWND window, LPRECT rect, BOOL erase)
     RECT bounds{0, 0, 0, 0};
     bool erasePending = false;
     {
-        std::lock_guard<std::mutex> hold(PortableLock());
+        std::lock_guard<std::mutex> hold(HostLock());
         auto found = Regions().find(window);
         if (found != Regions().end()) {
             bounds = Bounds(found->second.rects);
@@ -157,13 +154,13 @@ bool PortableInvalidate(HWND window, const RECT *rect, bool erase)
     if (Empty(marked))
         return true;
     {
-        std::lock_guard<std::mutex> hold(PortableLock());
+        std::lock_guard<std::mutex> hold(HostLock());
         UpdateRegion &region = Regions()[window];
         region.owner = owner;
         region.erase = region.erase || erase;
         Add(region.rects, marked);
     }
-    PortableSignal().notify_all();
+    HostSignal().notify_all();
     return true;
 }
 
@@ -173,7 +170,7 @@ void PortableEraseNow(HWND window)
     if (!procedure)
         return;
     {
-        std::lock_guard<std::mutex> hold(PortableLock());
+        std::lock_guard<std::mutex> hold(HostLock());
         auto found = Regions().find(window);
         if (found == Regions().end() || !found->second.erase || found->second.rects.empty())
             return;
@@ -186,12 +183,12 @@ void PortableSetPaintable(HWND window, bool paintable)
 {
     const DWORD owner = PortableWindowOwner(window);
     {
-        std::lock_guard<std::mutex> hold(PortableLock());
+        std::lock_guard<std::mutex> hold(HostLock());
         UpdateRegion &region = Regions()[window];
         region.owner = owner;
         region.paintable = paintable;
     }
-    PortableSignal().notify_all();
+    HostSignal().notify_all();
 }
 
 void PortableInvalidateResized(HWND window, UINT classStyle, int oldWidth, int oldHeight, int newWidth,
@@ -202,7 +199,7 @@ void PortableInvalidateResized(HWND window, UINT classStyle, int oldWidth, int o
         return;
     }
     {
-        std::lock_guard<std::mutex> hold(PortableLock());
+        std::lock_guard<std::mutex> hold(HostLock());
         auto found = Regions().find(window);
         if (found != Regions().end()) {
             const RECT client{0, 0, newWidth, newHeight};
@@ -221,21 +218,19 @@ void PortableInvalidateResized(HWND window, UINT classStyle, int oldWidth, int o
     PortableInvalidate(window, &below, true);
 }
 
-bool PortableFindPaint(DWORD thread, HWND window, MSG *out)
+HWND PortableFindPaint(DWORD thread, HWND window)
 {
     for (const auto &entry : Regions()) {
         const UpdateRegion &region = entry.second;
-        if (region.owner != thread || !region.paintable || region.rects.empty() || (window && entry.first != window))
-            continue;
-        *out = PortableMakeMessage(entry.first, WM_PAINT, 0, 0);
-        return true;
+        if (region.owner == thread && region.paintable && !region.rects.empty() && (!window || entry.first == window))
+            return entry.first;
     }
-    return false;
+    return nullptr;
 }
 
 void PortableForgetPaint(HWND window)
 {
-    std::lock_guard<std::mutex> hold(PortableLock());
+    std::lock_guard<std::mutex> hold(HostLock());
     Regions().erase(window);
 }
 

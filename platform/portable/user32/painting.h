@@ -1,5 +1,5 @@
 // Each window's update region: what InvalidateRect marks, WM_PAINT reports
-// and BeginPaint validates. Kept under PortableLock() with the queues, since
+// and BeginPaint validates. Kept under HostLock() with the queues, since
 // taking a message looks at both at once.
 #ifndef PLATFORM_PORTABLE_PAINTING_H
 #define PLATFORM_PORTABLE_PAINTING_H
@@ -25,10 +25,12 @@ void PortableSetPaintable(HWND window, bool paintable);
 void PortableInvalidateResized(HWND window, UINT classStyle, int oldWidth, int oldHeight, int newWidth,
                                int newHeight);
 
-// PortableLock() held: a WM_PAINT for a window of the thread (or that
-// window) with something to repaint.
-bool PortableFindPaint(DWORD thread, HWND window, MSG *out);
+// HostLock() held: a window of the thread (or that window) with something
+// to repaint, or null.
+HWND PortableFindPaint(DWORD thread, HWND window);
 
 void PortableForgetPaint(HWND window);
+
+void PortableFillPainting(PlatformTable *t);
 
 #endif

@@ -1,6 +1,6 @@
-// The stock icons and cursors. SDL never draws them; distinct non-null
+// The stock icons and cursors. The host never draws them; distinct non-null
 // handles are all that callers need.
-#include "fill_table.h"
+#include "user32/stock_resources.h"
 #include "handle_numbers.h"
 
 namespace {

@@ -1,13 +1,9 @@
-// The 25 system colours, COLOR_SCROLLBAR to COLOR_INFOBK.
+// The system colours: GetSysColor and SetSysColors.
 #ifndef PLATFORM_PORTABLE_SYSTEM_COLOURS_H
 #define PLATFORM_PORTABLE_SYSTEM_COLOURS_H
 
 #include "platform/platform.h"
 
-constexpr int kSystemColourCount = 25;
-
-// The standard scheme, the colours a new session starts with; also what the
-// user's scheme in the registry holds.
-COLORREF PortableStandardColour(int element);
+void PortableFillSystemColours(PlatformTable *t);
 
 #endif

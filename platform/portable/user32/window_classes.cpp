@@ -9,7 +9,6 @@
 
 #include "user32/window_classes.h"
 
-#include "fill_table.h"
 #include "kernel32/module.h"
 #include "utf16.h"
 

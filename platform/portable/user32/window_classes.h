@@ -9,4 +9,6 @@
 bool PortableAcquireClass(LPCSTR className, HINSTANCE instance, WNDCLASSA *copy, ATOM *atom);
 void PortableReleaseClass(ATOM atom);
 
+void PortableFillWindowClasses(PlatformTable *t);
+
 #endif

@@ -3,7 +3,6 @@
 #include <new>
 #include <unordered_map>
 
-#include "fill_table.h"
 #include "gdi32/gdi_objects.h"
 #include "user32/window_registry.h"
 
@@ -32,7 +31,7 @@ int WINAPI PortableReleaseDC(HWND window, HDC dc)
 
 HDC PortableWindowDC(HWND window)
 {
-    if (!window || !PortableSdlWindow(window))
+    if (!window || PortableWindowOwner(window) == 0)
         return nullptr;
     std::lock_guard<std::mutex> hold(PortableGdiLock());
     auto found = WindowContexts().find(window);

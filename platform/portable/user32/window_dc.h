@@ -10,4 +10,6 @@ HDC PortableWindowDC(HWND window);
 // The window is going: its device context goes with it.
 void PortableForgetWindowDC(HWND window);
 
+void PortableFillWindowDC(PlatformTable *t);
+
 #endif

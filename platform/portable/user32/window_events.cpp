@@ -1,25 +1,18 @@
-// SDL's window events as Win32's size, move, activation, close and repaint,
-// the pump that hands every SDL event to the thread owning its window, and
-// the active window. SDL's queue is one for the process and whichever thread
-// looks at its own queue reads it; only the owner turns a window event into
+// The host's window changes as Win32's size, move, activation, close and
+// repaint, and the active window. Only the owner turns a change into
 // messages, so no thread changes another thread's window.
 #include "user32/window_events.h"
 
-#include <SDL.h>
-
 #include <mutex>
 
+#include "gdi32/system_palette.h"
+#include "host/sdl_windows.h"
 #include "kernel32/threads.h"
-#include "user32/display_watch.h"
 #include "user32/keyboard.h"
 #include "user32/message_queue.h"
-#include "user32/mouse.h"
 #include "user32/painting.h"
-#include "user32/sdl_windows.h"
 
 namespace {
-
-thread_local bool pumping = false;
 
 struct Activation {
     std::mutex lock;
@@ -55,122 +48,73 @@ WORD Minimized(HWND handle)
     return minimized;
 }
 
-bool Maximized(PortableWindow &window)
-{
-    PortableSdlHold hold(PortableSdlLock());
-    return (SDL_GetWindowFlags(window.sdl) & SDL_WINDOW_MAXIMIZED) != 0;
-}
-
 // Owner thread.
-void TranslateWindowEvent(PortableWindow &window, const SDL_WindowEvent &event, PortableNotices &notices)
+void TranslateChange(PortableWindow &window, HostWindowChange change, int first, int second,
+                     PortableNotices &notices)
 {
-    switch (event.event) {
-    case SDL_WINDOWEVENT_CLOSE:
+    switch (change) {
+    case HostWindowChange::Closed:
         AddNotice(notices, window.handle, WM_SYSCOMMAND, SC_CLOSE, 0);
         break;
-    case SDL_WINDOWEVENT_MINIMIZED:
+    case HostWindowChange::Minimized:
         PortableSetMinimized(window, true, notices);
         break;
-    case SDL_WINDOWEVENT_RESTORED:
+    case HostWindowChange::Restored:
         PortableSetMinimized(window, false, notices);
         break;
-    case SDL_WINDOWEVENT_FOCUS_GAINED:
+    case HostWindowChange::FocusGained:
         PortableNoteFocus(window.handle, true);
         PortableActivate(window.handle, notices);
         break;
-    case SDL_WINDOWEVENT_FOCUS_LOST:
+    case HostWindowChange::FocusLost:
         PortableNoteFocus(window.handle, false);
         PortableDeactivate(window.handle, notices);
         break;
-    case SDL_WINDOWEVENT_SIZE_CHANGED: {
-        if (event.data1 == window.clientWidth && event.data2 == window.clientHeight)
+    case HostWindowChange::Resized: {
+        if (first == window.clientWidth && second == window.clientHeight)
             break;
         const int oldWidth = window.clientWidth, oldHeight = window.clientHeight;
         {
             PortableWindowLock hold;
-            window.clientWidth = event.data1;
-            window.clientHeight = event.data2;
+            window.clientWidth = first;
+            window.clientHeight = second;
         }
-        PortableInvalidateResized(window.handle, window.windowClass.style, oldWidth, oldHeight, event.data1,
-                                  event.data2);
+        PortableInvalidateResized(window.handle, window.windowClass.style, oldWidth, oldHeight, first, second);
         if (!window.minimized) {
             AddNotice(notices, window.handle, WM_ERASEBKGND, 0, 0);
-            AddNotice(notices, window.handle, WM_SIZE, Maximized(window) ? SIZE_MAXIMIZED : SIZE_RESTORED,
+            AddNotice(notices, window.handle, WM_SIZE, HostIsMaximized(window.handle) ? SIZE_MAXIMIZED : SIZE_RESTORED,
                       ClientSize(window));
         }
         break;
     }
-    case SDL_WINDOWEVENT_MOVED:
-        if (event.data1 == window.x + window.frame.left && event.data2 == window.y + window.frame.top)
+    case HostWindowChange::Moved:
+        if (first == window.x + window.frame.left && second == window.y + window.frame.top)
             break;
         {
             PortableWindowLock hold;
-            window.x = event.data1 - window.frame.left;
-            window.y = event.data2 - window.frame.top;
+            window.x = first - window.frame.left;
+            window.y = second - window.frame.top;
         }
         if (!window.minimized)
             AddNotice(notices, window.handle, WM_MOVE, 0, ClientCorner(window));
         break;
-    case SDL_WINDOWEVENT_EXPOSED:
+    case HostWindowChange::Exposed:
         // Repainted, not erased: the erase of a size change or a showing has
         // been done already, and GL covers the client area anyway.
         PortableInvalidate(window.handle, nullptr, false);
         break;
-    default:
-        break;
     }
 }
 
-// Owner thread: a window event the pump handed over, if the window is still there.
-void TranslateHandedOver(HWND handle, const SDL_WindowEvent &event)
+// Any thread: the window is activated at once, and raised.
+BOOL WINAPI PortableSetForegroundWindow(HWND handle)
 {
-    PortableWindow *window = PortableFindOwnedWindow(handle);
-    if (!window)
-        return;
+    if (!HostRaiseWindow(handle))
+        return FALSE;
     PortableNotices notices;
-    TranslateWindowEvent(*window, event, notices);
+    PortableActivate(handle, notices);
     PortableDeliver(notices);
-}
-
-uint32_t EventWindowId(const SDL_Event &event)
-{
-    switch (event.type) {
-    case SDL_WINDOWEVENT: return event.window.windowID;
-    case SDL_KEYDOWN:
-    case SDL_KEYUP: return event.key.windowID;
-    case SDL_MOUSEMOTION: return event.motion.windowID;
-    case SDL_MOUSEBUTTONDOWN:
-    case SDL_MOUSEBUTTONUP: return event.button.windowID;
-    default: return 0; // SDL_QUIT among them: only WM_CLOSE ends a window here
-    }
-}
-
-// SDL lock held. Input is queued for the owner at once, in the order SDL
-// read it; a window event goes to the owner to translate.
-void HandOver(const SDL_Event &event)
-{
-    HWND window = nullptr;
-    DWORD owner = 0;
-    if (!PortableWindowOfSdl(EventWindowId(event), &window, &owner))
-        return;
-    switch (event.type) {
-    case SDL_WINDOWEVENT: {
-        const SDL_WindowEvent windowEvent = event.window;
-        PortableAskThread(owner, [window, windowEvent] { TranslateHandedOver(window, windowEvent); });
-        break;
-    }
-    case SDL_KEYDOWN:
-    case SDL_KEYUP:
-        PortablePostKey(window, owner, event.key);
-        break;
-    case SDL_MOUSEMOTION:
-    case SDL_MOUSEBUTTONDOWN:
-    case SDL_MOUSEBUTTONUP:
-        PortablePostMouse(window, owner, event);
-        break;
-    default:
-        break;
-    }
+    return TRUE;
 }
 
 } // namespace
@@ -203,10 +147,7 @@ void PortableReveal(PortableWindow &window, PortableNotices &notices)
 {
     if (window.visible)
         return;
-    {
-        PortableSdlHold hold(PortableSdlLock());
-        SDL_ShowWindow(window.sdl);
-    }
+    HostShowWindow(window.handle);
     {
         PortableWindowLock hold;
         window.visible = true;
@@ -282,23 +223,18 @@ void PortableForgetActive(HWND window)
         Active().window = nullptr;
 }
 
-bool PortableCanPump()
+void PortableTranslateWindowChange(HWND handle, HostWindowChange change, int first, int second)
 {
-    return PortableThreadOwnsWindows() && !pumping;
+    PortableWindow *window = PortableFindOwnedWindow(handle);
+    if (!window)
+        return;
+    PortableNotices notices;
+    TranslateChange(*window, change, first, second, notices);
+    PortableDeliver(notices);
 }
 
-void PortablePumpWindowEvents()
+void PortableFillWindowEvents(PlatformTable *t)
 {
-    if (pumping)
-        return;
-    pumping = true;
-    if (PortableThreadOwnsWindows()) {
-        PortableSdlHold hold(PortableSdlLock()); // one reader of SDL's queue at a time
-        SDL_Event event;
-        while (SDL_PollEvent(&event))
-            HandOver(event);
-        PortableDisplayRead();
-    }
-    PortableRunAskedTasks();
-    pumping = false;
+    t->SetForegroundWindow = PortableSetForegroundWindow;
+    PortableOnActiveWindowQuery(PortableActiveWindow);
 }

@@ -1,5 +1,5 @@
 // How window state changes become messages, and which window is active.
-// Changes made while handling an SDL event or a platform call gather their
+// Changes made while handling a host event or a platform call gather their
 // messages first and deliver them after, since a procedure may destroy the
 // window it is handed.
 #ifndef PLATFORM_PORTABLE_WINDOW_EVENTS_H
@@ -7,6 +7,7 @@
 
 #include <vector>
 
+#include "host/host_input.h"
 #include "platform/platform.h"
 #include "user32/window_registry.h"
 
@@ -27,14 +28,10 @@ void PortableDeactivate(HWND window, PortableNotices &notices); // only if it is
 HWND PortableActiveWindow();
 void PortableForgetActive(HWND window); // the window is going
 
-// Reads SDL's process-wide events and hands each to the thread that owns its
-// window, as input or as a window event for that thread to turn into
-// messages; then runs what was handed to the calling thread. Procedures
-// called from here may look at their queue again.
-void PortablePumpWindowEvents();
+// Owner thread: what the host reported of the window, as messages, if the
+// window is still there.
+void PortableTranslateWindowChange(HWND window, HostWindowChange change, int first, int second);
 
-// Whether the calling thread can read SDL's events now: it owns windows and
-// is not inside a procedure that the pump called.
-bool PortableCanPump();
+void PortableFillWindowEvents(PlatformTable *t);
 
 #endif

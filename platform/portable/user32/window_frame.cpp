@@ -1,10 +1,9 @@
-// The frame metrics have one home: the rectangle AdjustWindowRectEx grows, the
-// corner SDL places the client area at, and GetSystemMetrics all derive from
-// the constants here.
+// The frame metrics have one home: the rectangle AdjustWindowRectEx grows,
+// the corner the host places the client area at, and GetSystemMetrics all
+// derive from the constants here.
 #include "user32/window_frame.h"
 
-#include "user32/display_modes.h"
-#include "fill_table.h"
+#include "host/sdl_display_modes.h"
 
 namespace {
 
@@ -45,7 +44,7 @@ int WINAPI PortableGetSystemMetrics(int index)
     case SM_CXSCREEN:
     case SM_CYSCREEN: {
         int width = 0, height = 0;
-        if (!PortableScreenSize(&width, &height))
+        if (!HostScreenSize(&width, &height))
             return 0;
         return index == SM_CXSCREEN ? width : height;
     }

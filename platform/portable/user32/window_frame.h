@@ -1,4 +1,4 @@
-// The modelled frame of a top-level window. The SDL window is the client
+// The modelled frame of a top-level window. The host's window is the client
 // area; the frame around it exists only in these numbers, the same ones that
 // AdjustWindowRectEx adds and GetSystemMetrics reports.
 #ifndef PLATFORM_PORTABLE_WINDOW_FRAME_H
@@ -15,5 +15,7 @@ struct PortableFrame {
 };
 
 PortableFrame PortableFrameFor(DWORD style, bool hasMenu);
+
+void PortableFillWindowFrame(PlatformTable *t);
 
 #endif

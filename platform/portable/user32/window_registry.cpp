@@ -1,23 +1,17 @@
 #include "user32/window_registry.h"
 
-#include <mutex>
-#include <unordered_map>
 #include <utility>
 
-#include "fill_table.h"
-#include "handle_numbers.h"
+#include "handle_map.h"
 #include "kernel32/threads.h"
 
 namespace {
 
-struct Windows {
-    std::mutex lock;
-    std::unordered_map<HWND, std::unique_ptr<PortableWindow>> live;
-};
+using Windows = PortableHandleMap<HWND, std::unique_ptr<PortableWindow>>;
 
 Windows &LiveWindows()
 {
-    static auto *windows = new Windows; // outlives exiting threads
+    static auto *windows = new Windows;
     return *windows;
 }
 
@@ -41,58 +35,41 @@ LONG_PTR WINAPI PortableGetWindowLongPtrA(HWND handle, int index)
 
 } // namespace
 
-HWND PortableAddWindow(std::unique_ptr<PortableWindow> window)
+bool PortableAddWindow(std::unique_ptr<PortableWindow> window)
 {
-    const HWND handle = PortableNewHandle<HWND>();
-    window->handle = handle;
-    {
-        std::lock_guard<std::mutex> hold(LiveWindows().lock);
-        LiveWindows().live.emplace(handle, std::move(window));
-    }
+    const HWND handle = window->handle;
+    if (!LiveWindows().Insert(handle, std::move(window)))
+        return false;
     ++ownedWindows;
-    return handle;
+    return true;
 }
 
 std::unique_ptr<PortableWindow> PortableRemoveWindow(HWND handle)
 {
     std::unique_ptr<PortableWindow> gone;
-    {
-        std::lock_guard<std::mutex> hold(LiveWindows().lock);
-        auto found = LiveWindows().live.find(handle);
-        if (found == LiveWindows().live.end())
-            return nullptr;
-        gone = std::move(found->second);
-        LiveWindows().live.erase(found);
-    }
-    --ownedWindows;
+    if (LiveWindows().Release(handle, &gone))
+        --ownedWindows;
     return gone;
 }
 
 bool PortableVisitWindow(HWND handle, const std::function<void(PortableWindow &)> &visit)
 {
-    std::lock_guard<std::mutex> hold(LiveWindows().lock);
-    auto found = LiveWindows().live.find(handle);
-    if (found == LiveWindows().live.end())
-        return false;
-    visit(*found->second);
-    return true;
+    return LiveWindows().Visit(handle, [&](std::unique_ptr<PortableWindow> &found) { visit(*found); });
 }
 
 void PortableVisitWindows(const std::function<void(PortableWindow &)> &visit)
 {
-    std::lock_guard<std::mutex> hold(LiveWindows().lock);
-    for (auto &entry : LiveWindows().live)
-        visit(*entry.second);
+    LiveWindows().VisitAll([&](HWND, std::unique_ptr<PortableWindow> &each) { visit(*each); });
 }
 
 PortableWindowLock::PortableWindowLock()
 {
-    LiveWindows().lock.lock();
+    LiveWindows().Lock().lock();
 }
 
 PortableWindowLock::~PortableWindowLock()
 {
-    LiveWindows().lock.unlock();
+    LiveWindows().Lock().unlock();
 }
 
 PortableWindow *PortableFindOwnedWindow(HWND handle)
@@ -101,19 +78,6 @@ PortableWindow *PortableFindOwnedWindow(HWND handle)
     PortableWindow *window = nullptr;
     PortableVisitWindow(handle, [&](PortableWindow &found) { window = found.owner == self ? &found : nullptr; });
     return window; // only its owner destroys it: it stays valid for the caller
-}
-
-bool PortableWindowOfSdl(uint32_t sdlId, HWND *handle, DWORD *owner)
-{
-    bool found = false;
-    PortableVisitWindows([&](PortableWindow &window) {
-        if (sdlId != 0 && window.sdlId == sdlId) {
-            *handle = window.handle;
-            *owner = window.owner;
-            found = true;
-        }
-    });
-    return found;
 }
 
 DWORD PortableWindowOwner(HWND handle)
@@ -128,13 +92,6 @@ WNDPROC PortableWindowProc(HWND handle)
     WNDPROC procedure = nullptr;
     PortableVisitWindow(handle, [&](PortableWindow &window) { procedure = window.windowClass.lpfnWndProc; });
     return procedure;
-}
-
-SDL_Window *PortableSdlWindow(HWND handle)
-{
-    SDL_Window *sdl = nullptr;
-    PortableVisitWindow(handle, [&](PortableWindow &window) { sdl = window.sdl; });
-    return sdl;
 }
 
 bool PortableThreadOwnsWindows()

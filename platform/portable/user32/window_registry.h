@@ -7,40 +7,33 @@
 #ifndef PLATFORM_PORTABLE_WINDOW_REGISTRY_H
 #define PLATFORM_PORTABLE_WINDOW_REGISTRY_H
 
-#include <stdint.h>
-
 #include <functional>
 #include <memory>
-#include <string>
 
 #include "platform/platform.h"
 #include "user32/window_frame.h"
-
-struct SDL_Window;
 
 struct PortableWindow {
     HWND handle = nullptr;
     DWORD owner = 0; // thread id
     WNDCLASSA windowClass{};
     ATOM classAtom = 0;
-    std::string title;
     DWORD style = 0;
     PortableFrame frame;
     int x = 0; // outer top-left corner, screen coordinates
     int y = 0;
     int clientWidth = 1;
     int clientHeight = 1;
-    LONG_PTR userData = 0;    // any thread, under the lock
-    SDL_Window *sdl = nullptr; // used by other threads only under the SDL lock (sdl_windows.h)
-    uint32_t sdlId = 0;
+    LONG_PTR userData = 0; // any thread, under the lock
     bool visible = false;
     bool sized = false; // WM_SIZE has been sent once
     bool minimized = false;
     bool destroying = false;
 };
 
-// Numbers the window, registers it and counts it for the calling thread.
-HWND PortableAddWindow(std::unique_ptr<PortableWindow> window);
+// Registers the window under its handle and counts it for the calling
+// thread; false when out of memory.
+bool PortableAddWindow(std::unique_ptr<PortableWindow> window);
 // Unregisters the window and hands it back; null when there is none.
 std::unique_ptr<PortableWindow> PortableRemoveWindow(HWND handle);
 
@@ -55,8 +48,6 @@ public:
 
 // The calling thread's own window, or null (also for another thread's).
 PortableWindow *PortableFindOwnedWindow(HWND handle);
-// The window showing an SDL window, and its owner; false for none.
-bool PortableWindowOfSdl(uint32_t sdlId, HWND *handle, DWORD *owner);
 
 // Runs visit with the registry locked on the window, or on every window.
 bool PortableVisitWindow(HWND handle, const std::function<void(PortableWindow &)> &visit);
@@ -64,8 +55,9 @@ void PortableVisitWindows(const std::function<void(PortableWindow &)> &visit);
 
 DWORD PortableWindowOwner(HWND handle);  // 0 for no window
 WNDPROC PortableWindowProc(HWND handle); // null for no window
-SDL_Window *PortableSdlWindow(HWND handle); // the calling thread's own window's; see sdl_windows.h
 
 bool PortableThreadOwnsWindows();
+
+void PortableFillWindowRegistry(PlatformTable *t);
 
 #endif

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "fill_table.h"
+#include "user32/wsprintf.h"
 #include "utf16.h"
 
 namespace {
