@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <chrono>
+
 #include "host/host_input.h"
 #include "host/sdl_keys.h"
 #include "host/sdl_video.h"
@@ -133,11 +135,30 @@ void Report(const SDL_Event &event)
     }
 }
 
+// SDL keeps timers of its own besides what X sends (a focus change is told a
+// moment after X tells it), so it is read at least this often.
+constexpr auto kQuietReadInterval = std::chrono::milliseconds(10);
+
+// SDL lock held. Reading SDL's queue reads the connection, a few system calls
+// even when nothing came, and a frame loop looks at its queue once a pass: a
+// quiet display and an empty SDL queue are looked at first.
+bool ReadDue()
+{
+    static std::chrono::steady_clock::time_point lastRead;
+    const auto now = std::chrono::steady_clock::now();
+    if (now - lastRead < kQuietReadInterval && !SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT) && HostDisplayQuiet())
+        return false;
+    lastRead = now;
+    return true;
+}
+
 } // namespace
 
 void HostReadEvents()
 {
     HostSdlHold hold(HostSdlLock()); // one reader of SDL's queue at a time
+    if (!ReadDue())
+        return;
     SDL_Event event;
     while (SDL_PollEvent(&event))
         Report(event);

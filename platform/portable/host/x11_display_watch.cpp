@@ -12,6 +12,7 @@
 #include <errno.h>
 #include <poll.h>
 
+#include <atomic>
 #include <mutex>
 #include <thread>
 
@@ -53,14 +54,17 @@ void Watch(int descriptor)
     HostSignal().notify_all();
 }
 
-int ConnectionOf(SDL_Window *window)
+Display *DisplayOf(SDL_Window *window)
 {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     if (!window || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11)
-        return -1;
-    return ConnectionNumber(info.info.x11.display);
+        return nullptr;
+    return info.info.x11.display;
 }
+
+// The connection watched, for a look at it from any thread.
+std::atomic<Display *> watchedDisplay{nullptr};
 
 } // namespace
 
@@ -68,15 +72,31 @@ void HostWatchDisplayOf(SDL_Window *window)
 {
     static std::once_flag started;
     std::call_once(started, [window] {
-        const int descriptor = ConnectionOf(window);
-        if (descriptor < 0)
+        Display *display = DisplayOf(window);
+        if (!display)
             return;
+        const int descriptor = ConnectionNumber(display);
+        watchedDisplay = display;
         {
             std::lock_guard<std::mutex> hold(HostLock());
             watched = true;
         }
         std::thread(Watch, descriptor).detach();
     });
+}
+
+bool HostDisplayQuiet()
+{
+    Display *display = watchedDisplay;
+    if (!display)
+        return false;
+    XLockDisplay(display); // SDL makes Xlib safe for threads
+    const bool queued = XQLength(display) > 0;
+    XUnlockDisplay(display);
+    if (queued)
+        return false;
+    pollfd connection{ConnectionNumber(display), POLLIN, 0};
+    return poll(&connection, 1, 0) == 0;
 }
 
 bool HostDisplayWatched()

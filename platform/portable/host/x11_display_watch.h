@@ -11,6 +11,11 @@ struct SDL_Window;
 // Starts the watcher on the connection behind an SDL window, once per process.
 void HostWatchDisplayOf(SDL_Window *window);
 
+// Any thread: nothing came from the display that SDL has not read yet, no
+// byte on the connection and no event in Xlib's queue; a look that reads
+// nothing. False while no display is watched.
+bool HostDisplayQuiet();
+
 // HostLock() held.
 bool HostDisplayWatched();
 bool HostDisplayHasNews(); // sent since the last reading

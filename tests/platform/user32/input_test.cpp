@@ -7,6 +7,7 @@
 
 #ifndef _WIN32
 #include <SDL.h>
+#include <SDL_syswm.h>
 
 #include "host/sdl_windows.h"
 #endif
@@ -225,6 +226,29 @@ TEST_F(HostEvents, BecomeMessages)
         platform.PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
         EXPECT_EQ(Seen({WM_SIZE, WM_ACTIVATE, WM_SYSCOMMAND, WM_CLOSE, WM_DESTROY}), expected);
     }
+}
+
+// A look at the queue skips reading SDL while nothing can have come; an
+// event Xlib already holds, read off the connection by some other call, has
+// come all the same and is read at the next look, however recent the last.
+TEST_F(HostEvents, WhatXlibAlreadyHoldsIsReadAtTheNextLook)
+{
+    HWND window = Open(320, 200);
+    PumpFor(30);
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    ASSERT_TRUE(SDL_GetWindowWMInfo(HostSdlWindow(window), &info));
+    Display *display = info.info.x11.display;
+    XEvent close{};
+    close.xclient = {ClientMessage, 0, False, display, info.info.x11.window,
+                     XInternAtom(display, "WM_PROTOCOLS", False), 32, {}};
+    close.xclient.data.l[0] = long(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    MSG message;
+    platform.PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE); // SDL read just now
+    delivered.clear();
+    XPutBackEvent(display, &close); // the window manager's close box, as if already read
+    platform.PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+    EXPECT_EQ(Seen({WM_SYSCOMMAND, WM_CLOSE, WM_DESTROY}), kClosing);
 }
 
 // A handler that peeks while the first showing's messages are sent lets the
