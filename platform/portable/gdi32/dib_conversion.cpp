@@ -4,12 +4,16 @@
 // only the pixels its runs cover, leaving the rest of the surface as it was.
 #include "gdi32/dib_conversion.h"
 
+#include "gdi32/dib_pixel_rows.h"
+
 #include <stdlib.h>
 #include <string.h>
 
 #include <vector>
 
 namespace {
+
+using namespace dib;
 
 constexpr uint32_t kRgb = 0;
 constexpr uint32_t kRle8 = 1;
@@ -25,11 +29,6 @@ bool IsRunLength(uint32_t compression) { return compression == kRle8 || compress
 
 int64_t AbsHeight(int32_t height) { return height < 0 ? -int64_t(height) : int64_t(height); }
 
-// Blue, green, red and a spare byte per index; indices past the table are black.
-struct Palette {
-    uint8_t entries[256][4];
-};
-
 bool BuildPalette(const DibSourceFormat &format, const uint8_t *table, size_t tableBytes, Palette &palette)
 {
     memset(&palette, 0, sizeof palette);
@@ -40,44 +39,6 @@ bool BuildPalette(const DibSourceFormat &format, const uint8_t *table, size_t ta
         memcpy(palette.entries[i], table + 4 * i, 3);
     return true;
 }
-
-// One colour channel of a bit-field pixel: its first run of mask bits, of
-// which the top 8 are used.
-struct Channel {
-    int shift;
-    int length;
-};
-
-Channel ChannelOf(uint32_t mask)
-{
-    Channel channel{0, 0};
-    if (mask == 0)
-        return channel;
-    while ((mask & 1) == 0) {
-        mask >>= 1;
-        ++channel.shift;
-    }
-    while (mask & 1) {
-        mask >>= 1;
-        ++channel.length;
-    }
-    return channel;
-}
-
-inline uint8_t FieldValue(uint32_t pixel, Channel channel)
-{
-    static const uint8_t kTopBits[9] = {0x00, 0x80, 0xC0, 0xE0, 0xF0, 0xF8, 0xFC, 0xFE, 0xFF};
-    int length = channel.length > 8 ? 8 : channel.length;
-    int shift = channel.shift + channel.length - 8;
-    uint32_t value = shift < 0 ? pixel << -shift : pixel >> shift;
-    value &= kTopBits[length];
-    value |= value >> length;
-    return uint8_t(value);
-}
-
-struct FieldLayout {
-    Channel red, green, blue;
-};
 
 bool BuildFieldLayout(const DibSourceFormat &format, const uint8_t *table, size_t tableBytes, FieldLayout &layout)
 {
@@ -98,119 +59,6 @@ bool BuildFieldLayout(const DibSourceFormat &format, const uint8_t *table, size_
     layout.green = ChannelOf(masks[1]);
     layout.blue = ChannelOf(masks[2]);
     return true;
-}
-
-// Writes count palette colours; every pixel but the last stores 4 bytes, the
-// spare one overwritten by the next pixel.
-inline void PutIndexedPixels(uint8_t *out, const uint8_t *indices, int64_t count, const Palette &palette)
-{
-    if (count <= 0)
-        return;
-    for (int64_t x = 0; x + 1 < count; ++x, out += 3)
-        memcpy(out, palette.entries[indices[x]], 4);
-    memcpy(out, palette.entries[indices[count - 1]], 3);
-}
-
-// The colours of every byte of packed indices, built once per conversion: a
-// 4-bit byte's two pixels in 8 bytes (6 used), a 1-bit byte's eight in 24.
-struct PackedIndexTables {
-    uint8_t pairs[256][8];
-    uint8_t octets[256][24];
-};
-
-void BuildPackedIndexTables(const Palette &palette, uint32_t bitCount, PackedIndexTables &tables)
-{
-    memset(tables.pairs, 0, sizeof tables.pairs);
-    for (int byte = 0; byte < 256; ++byte) {
-        if (bitCount == 4) {
-            memcpy(tables.pairs[byte], palette.entries[byte >> 4], 3);
-            memcpy(tables.pairs[byte] + 3, palette.entries[byte & 0x0F], 3);
-        } else {
-            for (int bit = 0; bit < 8; ++bit)
-                memcpy(tables.octets[byte] + 3 * bit, palette.entries[(byte >> (7 - bit)) & 1], 3);
-        }
-    }
-}
-
-// Whole bytes from their table entries, while a 4-bit entry's 8 bytes stay
-// inside the row; the pixels left over one by one.
-void PutPackedIndexedPixels(uint8_t *out, const uint8_t *row, int64_t width, uint32_t bitCount,
-                            const PackedIndexTables &tables, const Palette &palette)
-{
-    const int64_t perByte = 8 / bitCount;
-    int64_t x = 0;
-    if (bitCount == 4) {
-        for (; x + 2 < width; x += 2, out += 6)
-            memcpy(out, tables.pairs[row[x >> 1]], 8);
-    } else {
-        for (; x + 8 <= width; x += 8, out += 24)
-            memcpy(out, tables.octets[row[x >> 3]], 24);
-    }
-    uint8_t rest[8];
-    for (int64_t i = 0; x + i < width; ++i) {
-        const int64_t at = x + i;
-        const int shift = int(8 - bitCount - (at % perByte) * bitCount);
-        rest[i] = uint8_t((row[at / perByte] >> shift) & ((1u << bitCount) - 1));
-    }
-    PutIndexedPixels(out, rest, width - x, palette);
-}
-
-// A bit-field pixel's colour is the OR of the colours of its bytes taken
-// alone: every step of FieldValue (shifts, a mask, the top bits folded down)
-// distributes over OR. So one table of 256 colours per byte, built once per
-// conversion, gives any pixel with a load for each of its bytes.
-struct FieldTables {
-    uint8_t colours[4][256][4]; // blue, green, red, 0
-};
-
-void BuildFieldTables(const FieldLayout &layout, int pixelBytes, FieldTables &tables)
-{
-    for (int byte = 0; byte < pixelBytes; ++byte)
-        for (uint32_t value = 0; value < 256; ++value) {
-            const uint32_t pixel = value << (8 * byte);
-            uint8_t *colour = tables.colours[byte][value];
-            colour[0] = FieldValue(pixel, layout.blue);
-            colour[1] = FieldValue(pixel, layout.green);
-            colour[2] = FieldValue(pixel, layout.red);
-            colour[3] = 0;
-        }
-}
-
-template <int pixelBytes> inline uint32_t FieldColour(const uint8_t *pixel, const FieldTables &tables)
-{
-    uint32_t colour = 0;
-    for (int byte = 0; byte < pixelBytes; ++byte) {
-        uint32_t part;
-        memcpy(&part, tables.colours[byte][pixel[byte]], 4);
-        colour |= part;
-    }
-    return colour;
-}
-
-// As PutIndexedPixels: 4 bytes a pixel, 3 for the last.
-template <int pixelBytes>
-void PutFieldPixels(uint8_t *out, const uint8_t *row, int64_t width, const FieldTables &tables)
-{
-    for (int64_t x = 0; x + 1 < width; ++x, out += 3) {
-        const uint32_t colour = FieldColour<pixelBytes>(row + pixelBytes * x, tables);
-        memcpy(out, &colour, 4);
-    }
-    const uint32_t last = FieldColour<pixelBytes>(row + pixelBytes * (width - 1), tables);
-    memcpy(out, &last, 3);
-}
-
-// Blue, green and red as the first three bytes of each 4: copied as they are.
-bool IsByteLayout(const FieldLayout &layout)
-{
-    return layout.blue.shift == 0 && layout.green.shift == 8 && layout.red.shift == 16 && layout.blue.length == 8 &&
-           layout.green.length == 8 && layout.red.length == 8;
-}
-
-void PutBytePixels32(uint8_t *out, const uint8_t *row, int64_t width)
-{
-    for (int64_t x = 0; x + 1 < width; ++x, out += 3)
-        memcpy(out, row + 4 * x, 4);
-    memcpy(out, row + 4 * (width - 1), 3);
 }
 
 // Rows are addressed top row first (y = 0 at the top) on both sides, which is
